@@ -1,0 +1,4 @@
+// kaEffect statics.
+#include "draw/effects/kaEffect.h"
+
+char kaEffect::FireRandomList[10000]{};

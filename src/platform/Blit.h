@@ -1,0 +1,29 @@
+// Rectangle copies and fills between 16-bit surfaces. These refuse (and draw
+// nothing for) any rectangle that leaves its surface, as the display did; the
+// callers clip first. A copy or fill whose destination is the visible surface
+// is shown at once.
+#pragma once
+
+#include "platform/Surface16.h"
+
+namespace plat {
+
+// Copy srcRect of src to (x, y) of dst, unscaled. With useKey, source pixels
+// equal to src's colour key are not written.
+Result BltFast(Surface16& dst, int x, int y, const Surface16& src, const Rect& srcRect, bool useKey);
+
+// Copy srcRect of src onto dstRect of dst, scaling (nearest neighbour) when
+// the sizes differ; optionally keyed.
+Result Blt(Surface16& dst, const Rect& dstRect, const Surface16& src, const Rect& srcRect, bool useKey);
+
+// Fill rect of dst with a raw pixel value.
+Result Fill(Surface16& dst, const Rect& rect, uint16_t value);
+
+// Obviously-correct versions of the above, for tests of the fast paths.
+namespace reference {
+Result BltFast(Surface16& dst, int x, int y, const Surface16& src, const Rect& srcRect, bool useKey);
+Result Blt(Surface16& dst, const Rect& dstRect, const Surface16& src, const Rect& srcRect, bool useKey);
+Result Fill(Surface16& dst, const Rect& rect, uint16_t value);
+}  // namespace reference
+
+}  // namespace plat

@@ -1,0 +1,55 @@
+// The display device: opening the emulated 16-bit display, creating the
+// visible surface and off-screen surfaces, the 60 Hz vertical blank and the
+// presentation of the visible surface (a window, or nothing when headless).
+#pragma once
+
+#include "platform/Surface16.h"
+
+namespace plat {
+
+struct DisplayCaps {
+    bool stretch = true;        // scaled copies are supported
+    bool threeD = false;        // no 3-D hardware: the framework picks the default device
+};
+
+// The opened display device (one per program).
+struct DisplayDevice;
+
+// Opens the display device for the main window; nullptr only when the
+// backend cannot present at all.
+DisplayDevice* OpenDisplay();
+void CloseDisplay(DisplayDevice* device);
+
+// Exclusive full-screen or shared-desktop access; always granted.
+Result SetCooperativeLevel(bool fullScreen);
+// Only 16 bits per pixel at the logical screen size is offered.
+Result SetDisplayMode(int width, int height, int bitsPerPixel);
+void RestoreDisplayMode();
+// Bits per pixel of the desktop / display (16 while the display is open).
+int DisplayBitsPerPixel();
+DisplayCaps GetDisplayCaps();
+// Pixel format of every surface (5-6-5 unless Options::rgb555).
+PixelFormat GetPixelFormat();
+
+// The visible surface (size of the display mode) and off-screen surfaces.
+// Creation fails (nullptr) for sizes below 1 or absurdly large.
+Surface16* CreatePrimarySurface();
+Surface16* CreateSurface(int width, int height);
+void ReleaseSurface(Surface16* surface);
+
+// Blocks until the next refresh of the emulated 60 Hz display.
+// Headless: returns at once (virtual time advances per frame instead).
+void WaitForVerticalBlank();
+
+// Shows the visible surface now (called by the copies and fills that write
+// to it). Keeps a copy as the last presented frame.
+void PresentPrimary(const Surface16& primary);
+// The last presented frame (640x480 of the display), or nullptr.
+const Surface16* LastPresentedFrame();
+// Writes a surface as a 24-bit bottom-up BMP file. Returns false on failure.
+bool WriteBmp24(const Surface16& surface, const PixelFormat& format, const char* path);
+
+// Lets a message box be seen over the full-screen display.
+void FlipToGDISurface();
+
+}  // namespace plat
