@@ -15,14 +15,6 @@
 
 namespace plat {
 
-Result BltFast(Surface16& dst, int x, int y, const Surface16& src, const Rect& srcRect, bool useKey) {
-    return reference::BltFast(dst, x, y, src, srcRect, useKey);
-}
-Result Blt(Surface16& dst, const Rect& dstRect, const Surface16& src, const Rect& srcRect, bool useKey) {
-    return reference::Blt(dst, dstRect, src, srcRect, useKey);
-}
-Result Fill(Surface16& dst, const Rect& rect, uint16_t value) { return reference::Fill(dst, rect, value); }
-
 static Options gOptions;
 void SetOptions(const Options& options) { gOptions = options; }
 const Options& GetOptions() { return gOptions; }

@@ -28,15 +28,26 @@ int ChannelBits(uint32_t mask) {
     return bits;
 }
 
+// Channels wider than 8 bits are not a display format, but a caller-made
+// PixelFormat may still have one: scale instead of shifting by a negative
+// count.
 uint32_t PackChannel(uint32_t value8, uint32_t mask) {
-    return ((value8 >> (8 - ChannelBits(mask))) << ChannelShift(mask)) & mask;
+    int bits = ChannelBits(mask);
+    if (bits == 0) return 0;
+    uint32_t v = bits <= 8 ? value8 >> (8 - bits) : value8 << (bits - 8);
+    return (v << ChannelShift(mask)) & mask;
 }
 
 uint32_t WidenChannel(uint16_t pixel, uint32_t mask) {
     int bits = ChannelBits(mask);
+    if (bits == 0) return 0;
     uint32_t v = (pixel & mask) >> ChannelShift(mask);
+    if (bits >= 8) return v >> (bits - 8);
     uint32_t wide = v << (8 - bits);
-    return wide | (wide >> bits);
+    // Replicate the top bits into the freed low bits (repeatedly for
+    // channels narrower than 4 bits).
+    for (int filled = bits; filled < 8; filled += bits) wide |= wide >> bits;
+    return wide & 0xFF;
 }
 
 }  // namespace
@@ -55,12 +66,29 @@ uint32_t ColorRefFromPixel(const PixelFormat& format, uint16_t pixel) {
 }
 
 Surface16::Surface16(int width, int height)
-    : width_(width), height_(height), pitchPixels_((width + 15) & ~15) {
-    size_t bytes = static_cast<size_t>(pitchPixels_) * static_cast<size_t>(height_) * 2;
+    : width_(width), height_(height), pitchPixels_(0), pixels_(nullptr) {
+    if (width_ < 0 || height_ < 0) width_ = height_ = 0;
+    // Rows are padded to 16 pixels (32 bytes) so that every row starts on a
+    // vector boundary. Sizes whose buffer cannot exist leave a 0 x 0 surface:
+    // every non-empty rectangle on it is then refused instead of touching
+    // memory that was never allocated.
+    int64_t pitch = (static_cast<int64_t>(width_) + 15) & ~int64_t{15};
+    int64_t bytes = pitch * height_ * 2;
+    if (pitch > kMaxPitchPixels || bytes > kMaxBytes) {
+        width_ = height_ = 0;
+        pitch = 0;
+        bytes = 0;
+    }
     if (bytes == 0) bytes = 32;
-    bytes = (bytes + 31) & ~static_cast<size_t>(31);
-    pixels_ = static_cast<uint16_t*>(std::aligned_alloc(32, bytes));
-    if (pixels_ != nullptr) std::memset(pixels_, 0, bytes);
+    pixels_ = static_cast<uint16_t*>(std::aligned_alloc(32, static_cast<size_t>(bytes)));
+    if (pixels_ == nullptr) {
+        width_ = height_ = 0;
+        pitch = 0;
+        bytes = 32;
+        pixels_ = static_cast<uint16_t*>(std::aligned_alloc(32, static_cast<size_t>(bytes)));
+    }
+    pitchPixels_ = static_cast<int>(pitch);
+    if (pixels_ != nullptr) std::memset(pixels_, 0, static_cast<size_t>(bytes));
 }
 
 Surface16::~Surface16() { std::free(pixels_); }

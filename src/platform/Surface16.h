@@ -32,6 +32,8 @@ uint32_t ColorRefFromPixel(const PixelFormat& format, uint16_t pixel);
 
 class Surface16 {
 public:
+    // Negative sizes, and sizes whose buffer cannot be allocated, give a
+    // 0 x 0 surface.
     Surface16(int width, int height);
     ~Surface16();
     Surface16(const Surface16&) = delete;
@@ -70,6 +72,9 @@ public:
     void setPrimary(bool primary) { primary_ = primary; }
 
 private:
+    static constexpr int64_t kMaxPitchPixels = int64_t{1} << 16;
+    static constexpr int64_t kMaxBytes = int64_t{1} << 30;
+
     int width_;
     int height_;
     int pitchPixels_;
