@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/Bmp.h"
 #include "platform/Display.h"
 #include "platform/Surface16.h"
 
@@ -115,5 +116,14 @@ extern kaDraw::_sprite Sprite[1024];
 // Bitmap helpers.
 plat::Surface16* DDLoadBitmap(plat::DisplayDevice* pdd, const char* szBitmap, uint16_t* dx, uint16_t* dy,
                               int Memory);
+// Copies the bitmap rectangle (x, y, dx, dy) onto the whole surface, scaling
+// when the sizes differ; dx, dy of 0 mean the bitmap's own size.
+plat::Result DDCopyBitmap(plat::Surface16* pdds, const plat::DecodedBitmap* hbm, int x, int y, int dx, int dy);
 uint32_t DDColorMatch(plat::Surface16* pdds, uint32_t rgb);
 plat::Result DDSetColorKey(plat::Surface16* pdds, uint32_t rgb);
+
+// Half mix of two pixels: every channel becomes floor(a / 2) + floor(b / 2),
+// so no channel can carry into its neighbour. maskRGB is kaDraw::MaskRGB.
+inline uint16_t HalfMix(uint16_t a, uint16_t b, uint32_t maskRGB) {
+    return static_cast<uint16_t>(((a >> 1) & maskRGB) + ((b >> 1) & maskRGB));
+}

@@ -1,0 +1,82 @@
+// Helpers shared by the kaDraw source files (and their tests): sprite-number
+// checks, the pieces of display set-up, bitmap decoding and the error text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "draw/kaDraw.h"
+#include "platform/Bmp.h"
+
+namespace kadraw {
+
+constexpr int kSpriteCount = 1024;
+constexpr int kFirstFreeSlot = 4;
+constexpr size_t kNameLimit = 30;    // bytes of a sprite name, terminator excluded
+constexpr uint32_t kLeftTopKey = 0xFFFFFFFF;
+
+// The slot's surface, or nullptr for a number outside the table or a slot
+// without a surface. Every function taking a sprite number goes through this.
+inline plat::Surface16* SpriteSurface(int ObjDD) {
+    if (ObjDD < 0 || ObjDD >= kSpriteCount) return nullptr;
+    return Sprite[ObjDD].Object;
+}
+
+// Pixel format and start-up tables.
+// Derives the mask, shift and halving statics; false for a format with an
+// empty channel (no shift could be found for it).
+bool DerivePixelFormat(const plat::PixelFormat& format);
+void BuildRotateData();
+// GetRGB, the blend tables, GrayList and the fire noise.
+void BuildColorTables();
+
+// Reduces 0x00RRGGBB colours to a pixel format by dropping the low bits of
+// each channel: the same rounding as plat::PixelFromColorRef, so that a pixel
+// of a loaded bitmap equals the colour key made from the same colour.
+class RgbPacker {
+public:
+    explicit RgbPacker(const plat::PixelFormat& format)
+        : r_(ChannelOf(format.maskR)), g_(ChannelOf(format.maskG)), b_(ChannelOf(format.maskB)) {}
+    uint16_t operator()(uint32_t rgb) const {
+        return static_cast<uint16_t>(Pack(r_, (rgb >> 16) & 0xFF) | Pack(g_, (rgb >> 8) & 0xFF) | Pack(b_, rgb & 0xFF));
+    }
+
+private:
+    struct Channel {
+        int shift = 0;
+        int bits = 0;
+        uint32_t mask = 0;
+    };
+    static Channel ChannelOf(uint32_t mask) {
+        Channel c;
+        c.mask = mask;
+        if (mask == 0) return c;
+        while (((mask >> c.shift) & 1) == 0) ++c.shift;
+        while (c.shift + c.bits < 32 && ((mask >> (c.shift + c.bits)) & 1)) ++c.bits;
+        return c;
+    }
+    static uint32_t Pack(const Channel& c, uint32_t value8) {
+        if (c.bits == 0) return 0;
+        uint32_t v = c.bits <= 8 ? value8 >> (8 - c.bits) : value8 << (c.bits - 8);
+        return (v << c.shift) & c.mask;
+    }
+    Channel r_, g_, b_;
+};
+
+// Bitmap sources: a built-in resource of type BITMAP, or a BMP file.
+bool DecodeBitmapResource(const char* name, plat::DecodedBitmap* out);
+bool DecodeBitmapFile(const std::string& path, plat::DecodedBitmap* out);
+
+// "Function : Message" into out (size bytes including the terminator),
+// cut at a character boundary when it does not fit. Returns its length.
+size_t FormatErrorText(char* out, size_t size, const char* function, const char* message);
+
+// The destination clipping of the layer copies against the virtual screen.
+// Returns false when nothing is to be drawn.
+bool ClipLayer(int* Px, int* Py, int* X1, int* Y1, int* X2, int* Y2);
+
+// The fade transitions drawn by Refresh for FadeType 1..12.
+void DrawFadeTransition();
+
+}  // namespace kadraw
