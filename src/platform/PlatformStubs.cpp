@@ -4,13 +4,10 @@
 #include <deque>
 
 #include "platform/Blit.h"
-#include "platform/Bmp.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
-#include "platform/Files.h"
 #include "platform/NamedLock.h"
 #include "platform/Options.h"
-#include "platform/Resources.h"
 #include "platform/Window.h"
 
 namespace plat {
@@ -90,16 +87,6 @@ int MessageBox(HWND, const char* text, const char* caption, unsigned) {
     return IDOK;
 }
 void MessageBeep() {}
-
-std::string ModuleFileName() { return "/proc/self/exe"; }
-std::string ResolvePath(const std::string& path) { return path; }
-FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(ResolvePath(path).c_str(), mode); }
-bool ReadFile(const std::string&, std::string*, size_t) { return false; }
-
-void RegisterResources(const ResourceEntry*, size_t) {}
-const ResourceEntry* FindResource(const char*, const char*) { return nullptr; }
-
-bool DecodeBmp(const uint8_t*, size_t, DecodedBitmap*) { return false; }
 
 bool AcquireNamedLock(const std::string&) { return true; }
 void ReleaseNamedLock() {}
