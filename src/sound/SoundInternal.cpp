@@ -1,0 +1,128 @@
+// Shared helpers of kaSound: safe slot and buffer lookup, reports, paths,
+// format records and filling a slot's mix buffers.
+#include "sound/SoundInternal.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "draw/kaDraw.h"
+#include "shell/kaSystem.h"
+
+namespace kasound {
+
+bool SlotInUse(int slot) { return slot >= 0 && slot < kaSound::kSlots && kaSound::ListUse[slot] != 0; }
+
+plat::SoundBuffer* Buffer(int slot, int mix) {
+    if (!SlotInUse(slot) || mix < 0 || mix >= kaSound::ListMix[slot] || mix >= kaSound::kMaxMix) return nullptr;
+    return DSBuff2[slot][mix];
+}
+
+int FreeSlot() {
+    for (int s = 0; s < kaSound::kSlots; ++s) {
+        if (!kaSound::ListUse[s]) return s;
+    }
+    return -1;
+}
+
+void Report(const char* function, const char* message, long code) { kaDraw::Error(function, message, code); }
+
+std::string ProgramPath(const char* name) {
+    const char* dir = kaSystem::Directory(0);
+    return std::string(dir != nullptr ? dir : "") + (name != nullptr ? name : "");
+}
+
+std::string UpperAscii(const char* text) {
+    std::string s = text != nullptr ? text : "";
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return s;
+}
+
+plat::PcmFormat ToPcm(const WAVEFORMATEX* head, unsigned long headSize) {
+    plat::PcmFormat f;
+    f.formatTag = 0;
+    if (head == nullptr || headSize < 16) return f;
+    f.formatTag = head->wFormatTag;
+    f.channels = head->nChannels;
+    f.samplesPerSec = head->nSamplesPerSec;
+    f.avgBytesPerSec = head->nAvgBytesPerSec;
+    f.blockAlign = head->nBlockAlign;
+    f.bitsPerSample = head->wBitsPerSample;
+    // WAVE_FORMAT_EXTENSIBLE whose sub-format GUID begins with the PCM tag.
+    constexpr uint16_t kExtensible = 0xFFFE;
+    if (f.formatTag == kExtensible && headSize >= 18 + 22 && head->cbSize >= 22) {
+        const uint8_t* extra = reinterpret_cast<const uint8_t*>(head) + 18;
+        const uint16_t subFormat = static_cast<uint16_t>(extra[6] | (extra[7] << 8));
+        if (subFormat == 1) f.formatTag = 1;
+    }
+    return f;
+}
+
+void ReleaseSlotBuffers(int slot) {
+    if (slot < 0 || slot >= kaSound::kSlots) return;
+    for (int m = 0; m < kaSound::kMaxMix; ++m) {
+        plat::StopSoundBuffer(DSBuff2[slot][m]);
+        plat::ReleaseSoundBuffer(DSBuff2[slot][m]);
+        DSBuff2[slot][m] = nullptr;
+    }
+}
+
+bool WriteBuffer(plat::SoundBuffer* buffer, uint32_t offset, const uint8_t* data, uint32_t size, uint8_t fill) {
+    if (size == 0) return true;
+    void* p1 = nullptr;
+    void* p2 = nullptr;
+    uint32_t n1 = 0;
+    uint32_t n2 = 0;
+    if (plat::LockSoundBuffer(buffer, offset, size, &p1, &n1, &p2, &n2) != plat::kOk) return false;
+    if (data != nullptr) {
+        std::memcpy(p1, data, n1);
+        if (p2 != nullptr) std::memcpy(p2, data + n1, n2);
+    } else {
+        std::memset(p1, fill, n1);
+        if (p2 != nullptr) std::memset(p2, fill, n2);
+    }
+    plat::UnlockSoundBuffer(buffer);
+    return true;
+}
+
+bool FillSlot(const char* function, const WAVEFORMATEX* head, unsigned long headSize, const uint8_t* data,
+              unsigned long size, int Mix) {
+    const int slot = kaSound::ListNo;
+    const int count = Mix < 0 ? -Mix : Mix;
+    kaSound::ListMix[slot] = count;
+    kaSound::ListEffectCount[slot] = Mix > 1 ? 0 : -1;
+    if (!kaSound::Reload) kaSound::ListUseMix[slot] = 0;
+    const plat::PcmFormat format = ToPcm(head, headSize);
+    ReleaseSlotBuffers(slot);
+    for (int m = 0; m < count; ++m) {
+        plat::Result why = plat::kOk;
+        plat::SoundBuffer* b = size <= 0xFFFFFFFFul
+                                   ? plat::CreateSoundBuffer(DSObject, format, static_cast<uint32_t>(size), &why)
+                                   : nullptr;
+        if (b == nullptr) {
+            Report(function, "サウンドバッファが生成できません", static_cast<long>(why));
+            // Nothing half-made stays behind: the slot keeps no buffer.
+            ReleaseSlotBuffers(slot);
+            if (!kaSound::Reload) kaSound::ListMix[slot] = 1;
+            return false;
+        }
+        WriteBuffer(b, 0, data, static_cast<uint32_t>(size));
+        DSBuff2[slot][m] = b;
+        if (!kaSound::Reload) {
+            kaSound::ListPitch[slot][m] = plat::GetSoundFrequency(b);
+            kaSound::ListPitchDef[slot] = kaSound::ListPitch[slot][m];
+            kaSound::ListVolume[slot][m] = 0;
+            kaSound::ListPan[slot][m] = 0;
+        } else {
+            plat::SetSoundVolume(b, kaSound::ListVolume[slot][m]);
+            plat::SetSoundFrequency(b, static_cast<uint32_t>(kaSound::ListPitch[slot][m]));
+            plat::SetSoundPan(b, kaSound::ListPan[slot][m]);
+        }
+    }
+    kaSound::ListUse[slot] = 1;
+    kaSound::SoundStream[slot].DataSize = 0;
+    return true;
+}
+
+}  // namespace kasound
