@@ -46,6 +46,11 @@ constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 constexpr UINT MM_MCINOTIFY = 0x03B9;
 
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
+
 constexpr WPARAM SC_CLOSE = 0xF060;
 constexpr WPARAM SC_SCREENSAVE = 0xF140;
 constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 1;
@@ -60,6 +65,7 @@ constexpr unsigned VK_SHIFT = 0x10;
 constexpr unsigned VK_CONTROL = 0x11;
 constexpr unsigned VK_MENU = 0x12;
 constexpr unsigned VK_PAUSE = 0x13;
+constexpr unsigned VK_CAPITAL = 0x14;
 constexpr unsigned VK_ESCAPE = 0x1B;
 constexpr unsigned VK_SPACE = 0x20;
 constexpr unsigned VK_PRIOR = 0x21;
@@ -70,11 +76,16 @@ constexpr unsigned VK_LEFT = 0x25;
 constexpr unsigned VK_UP = 0x26;
 constexpr unsigned VK_RIGHT = 0x27;
 constexpr unsigned VK_DOWN = 0x28;
+constexpr unsigned VK_SNAPSHOT = 0x2C;
 constexpr unsigned VK_INSERT = 0x2D;
 constexpr unsigned VK_DELETE = 0x2E;
+constexpr unsigned VK_LWIN = 0x5B;
+constexpr unsigned VK_RWIN = 0x5C;
+constexpr unsigned VK_APPS = 0x5D;
 constexpr unsigned VK_NUMPAD0 = 0x60;
 constexpr unsigned VK_MULTIPLY = 0x6A;
 constexpr unsigned VK_ADD = 0x6B;
+constexpr unsigned VK_SEPARATOR = 0x6C;
 constexpr unsigned VK_SUBTRACT = 0x6D;
 constexpr unsigned VK_DECIMAL = 0x6E;
 constexpr unsigned VK_DIVIDE = 0x6F;
@@ -82,6 +93,22 @@ constexpr unsigned VK_F1 = 0x70;
 constexpr unsigned VK_F4 = 0x73;
 constexpr unsigned VK_F10 = 0x79;
 constexpr unsigned VK_F12 = 0x7B;
+constexpr unsigned VK_F24 = 0x87;
+constexpr unsigned VK_NUMLOCK = 0x90;
+constexpr unsigned VK_SCROLL = 0x91;
+// Punctuation keys (US layout positions).
+constexpr unsigned VK_OEM_1 = 0xBA;       // ;:
+constexpr unsigned VK_OEM_PLUS = 0xBB;    // =+
+constexpr unsigned VK_OEM_COMMA = 0xBC;
+constexpr unsigned VK_OEM_MINUS = 0xBD;
+constexpr unsigned VK_OEM_PERIOD = 0xBE;
+constexpr unsigned VK_OEM_2 = 0xBF;       // /?
+constexpr unsigned VK_OEM_3 = 0xC0;       // `~
+constexpr unsigned VK_OEM_4 = 0xDB;       // [{
+constexpr unsigned VK_OEM_5 = 0xDC;       // \|
+constexpr unsigned VK_OEM_6 = 0xDD;       // ]}
+constexpr unsigned VK_OEM_7 = 0xDE;       // '"
+constexpr unsigned VK_OEM_102 = 0xE2;     // the extra key of ISO and JIS keyboards
 
 // Message-box flags and answers.
 constexpr unsigned MB_OK = 0x0000;
@@ -110,20 +137,31 @@ void SetWindowTitle(HWND hwnd, const char* title);
 
 // Message queue. PeekMessage first collects pending input from the backend;
 // it removes and returns the oldest message. WaitMessage blocks until one is
-// waiting.
+// waiting. PostMessage may be called from any thread.
+//
+// Key messages carry the virtual-key code in wParam; keys pressed while Alt
+// is held, F10 and Alt itself come as WM_SYSKEYDOWN/WM_SYSKEYUP. lParam holds
+// a repeat count of 1, bit 29 when Alt is held, bit 30 when the key was
+// already down (auto-repeat, and every key-up), bit 31 on key-up. Mouse
+// messages carry x | (y << 16) in 640x480 window coordinates in lParam and
+// MK_LBUTTON/MK_RBUTTON/MK_SHIFT/MK_CONTROL in wParam.
 bool PeekMessage(MSG* msg);
 void WaitMessage();
 void PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 LRESULT DispatchMessage(const MSG* msg);
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-// Default handling: WM_CLOSE destroys the window; Alt+F4 as a system key
-// posts WM_CLOSE; everything else returns 0.
+// Default handling: WM_CLOSE destroys the window; Alt+F4 as a system key and
+// WM_SYSCOMMAND SC_CLOSE post WM_CLOSE; everything else returns 0.
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Input state as of the last message taken from the queue.
+// Input state as of the last message taken from the queue: keys (and the
+// mouse buttons VK_LBUTTON, VK_RBUTTON) follow the key and button messages
+// that PeekMessage has handed out, including posted ones.
 bool IsKeyDown(unsigned virtualKey);
 void SetCursorVisible(bool visible);
+// Text input and its input-method editor (off unless switched on).
+void SetImeEnabled(bool enabled);
 // Cursor confinement and placement, in window (640x480) coordinates.
 void ConfineMouse(const Rect& rect);
 void ReleaseMouse();
@@ -132,6 +170,11 @@ void WarpMouse(int x, int y);
 // A blocking message box (SDL) or a line on standard error (headless).
 // Returns IDOK, IDYES or IDNO.
 int MessageBox(HWND hwnd, const char* text, const char* caption, unsigned flags);
+// The error beep: a console bell with a window (when standard error is a
+// terminal), nothing headless, or whatever hook is set (the sound mixer may
+// route a tone through its output).
 void MessageBeep();
+using BeepHook = void (*)();
+void SetBeepHook(BeepHook hook);
 
 }  // namespace plat
