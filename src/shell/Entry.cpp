@@ -1,0 +1,84 @@
+// The program's entry: the command line, the single-instance guard, the
+// window, start-up of the application, the message loop, and the screenshot
+// asked for on the command line.
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "draw/kaDraw.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/NamedLock.h"
+#include "platform/Options.h"
+#include "platform/Window.h"
+#include "shell/CommandLine.h"
+#include "shell/Globals.h"
+#include "shell/MessageLoop.h"
+#include "shell/kaSystem.h"
+
+namespace {
+
+// The window title, which also names the single-instance lock.
+constexpr const char* kTitle = "kaサンプル";
+
+// Writes the last presented frame; false (with a reason on standard error)
+// when there is none or the file cannot be written.
+bool WriteScreenshot(const std::string& path) {
+    const plat::Surface16* frame = plat::LastPresentedFrame();
+    if (frame == nullptr) {
+        std::fprintf(stderr, "screenshot: no frame was shown, %s not written\n", path.c_str());
+        return false;
+    }
+    if (!plat::WriteBmp24(*frame, plat::GetPixelFormat(), path.c_str())) {
+        std::fprintf(stderr, "screenshot: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int kaMutexCheck(const char* Name) {
+    std::snprintf(Buffer, sizeof Buffer, "%s:KaMutex", Name != nullptr ? Name : "");
+    // The platform tells the copy holding the lock to raise its window.
+    _Mutex = plat::AcquireNamedLock(Buffer) ? 1 : 0;
+    return _Mutex;
+}
+
+int kaRun(int argc, char** argv) {
+    shell::CommandLine line;
+    switch (shell::ParseCommandLine(argc, argv, &line)) {
+    case shell::ParseOutcome::Run:
+        break;
+    case shell::ParseOutcome::ExitOk:
+        return 0;
+    case shell::ParseOutcome::UsageError:
+        return 2;
+    }
+    plat::SetOptions(line.platform);
+    kaDraw::FpsTime = plat::TimeGetTime();
+
+    kaAllInit();
+    if (kaMutexCheck(kTitle) == 0) return 0;
+    shell::CopyBounded(_CommandLine, sizeof _CommandLine, line.parameter);
+
+    hwnd = plat::CreateMainWindow(kTitle, WindowProc);
+    if (hwnd == nullptr) {
+        std::fprintf(stderr, "%s: cannot create the window\n", kTitle);
+        if (_Mutex != 0) plat::ReleaseNamedLock();
+        _Mutex = 0;
+        return 1;
+    }
+    plat::ShowWindow(hwnd);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    kaSystem::IME(0);
+    kaCreate();
+    kaSystem::InitFrame();
+    kaSystem::InitMouse(0);
+
+    shell::SetFrameLimit(line.frames);
+    shell::RunMessageLoop();
+
+    if (!line.platform.screenshot.empty() && !WriteScreenshot(line.platform.screenshot)) return 1;
+    return 0;
+}
