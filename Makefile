@@ -32,7 +32,7 @@ bench: build
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKA_FUZZ=ON
-	cmake --build build-fuzz -j $(JOBS)
+	cmake --build build-fuzz --target fuzzers -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-fuzz
