@@ -1,14 +1,14 @@
-// The game program run headless from start to its own close: it must end
-// with 0 in good time and leave a screenshot of what it showed. While the
-// placeholder stands in for the game, the picture is checked pixel by pixel
-// against the placeholder bitmap drawn keyed onto a black screen.
+// The game program run headless until it closes itself: it must end with 0
+// in good time and leave a screenshot. While the placeholder stands in for
+// the game, the picture must be the placeholder bitmap drawn keyed (pure blue
+// transparent) in the middle of a black screen.
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -19,65 +19,50 @@ namespace {
 
 bool ReadBmp(const std::string& path, plat::DecodedBitmap* out) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    const std::string data = bytes.str();
-    return !data.empty() && plat::DecodeBmp(reinterpret_cast<const uint8_t*>(data.data()), data.size(), out);
+    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return plat::DecodeBmp(reinterpret_cast<const uint8_t*>(data.data()), data.size(), out);
 }
 
-// The colour as a 5-6-5 display keeps it.
+// The colour as the 5-6-5 display holds it.
 uint32_t As565(uint32_t rgb) {
-    return (((rgb >> 16) & 0xFF) >> 3) << 11 | (((rgb >> 8) & 0xFF) >> 2) << 5 | ((rgb & 0xFF) >> 3);
+    return ((rgb >> 19) & 0x1F) << 11 | ((rgb >> 10) & 0x3F) << 5 | ((rgb >> 3) & 0x1F);
 }
 
-bool PlaceholderInUse() {
-    return std::ifstream(std::string(KA_SOURCE_DIR) + "/src/game/Placeholder.cpp").good();
-}
-
-TEST(EndToEndTest, HeadlessRunEndsByItselfAndLeavesItsLastFrame) {
+TEST(EndToEndTest, HeadlessRunClosesItselfAndLeavesItsLastFrame) {
     const std::string dir = testing::TempDir() + "kasample-e2e-" + std::to_string(getpid());
-    ASSERT_EQ(system(("mkdir -p '" + dir + "'").c_str()), 0);
     const std::string shot = dir + "/x.bmp";
-    // A private lock folder, so that a copy of the game running elsewhere on
-    // this machine does not turn this run away.
-    const std::string command = "XDG_RUNTIME_DIR='" + dir + "' timeout 60 '" KA_BINARY_DIR "/bin/kasample' " +
-                                "--headless --frames 120 --screenshot '" + shot + "'";
-
+    // A lock folder of its own, so that a copy of the game running elsewhere
+    // does not turn this run away.
+    const std::string command = "mkdir -p '" + dir + "' && XDG_RUNTIME_DIR='" + dir + "' timeout 60 '" KA_BINARY_DIR
+                                "/bin/kasample' --headless --frames 120 --screenshot '" + shot + "'";
     const auto start = std::chrono::steady_clock::now();
     const int status = std::system(command.c_str());
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20.0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_LT(seconds, 20.0);
 
-    plat::DecodedBitmap frame;
+    plat::DecodedBitmap frame, picture;
     ASSERT_TRUE(ReadBmp(shot, &frame));
+    std::system(("rm -rf '" + dir + "'").c_str());
     ASSERT_EQ(frame.width, 640);
     ASSERT_EQ(frame.height, 480);
+    if (!std::ifstream(KA_SOURCE_DIR "/src/game/Placeholder.cpp").good()) return;  // the game has landed
 
-    if (PlaceholderInUse()) {
-        plat::DecodedBitmap picture;
-        ASSERT_TRUE(ReadBmp(KA_SOURCE_DIR "/resources/placeholder.bmp", &picture));
-        const int left = (640 - picture.width) / 2;
-        const int top = (480 - picture.height) / 2;
-        const uint32_t key = As565(0x0000FF);
-        int wrong = 0;
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                uint32_t expected = 0;
-                if (x >= left && x < left + picture.width && y >= top && y < top + picture.height) {
-                    const uint32_t source = As565(picture.pixels[(y - top) * picture.width + (x - left)]);
-                    if (source != key) expected = source;
-                }
-                const uint32_t actual = As565(frame.pixels[y * 640 + x]);
-                if (actual != expected && ++wrong <= 5) {
-                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << actual << " != " << expected;
-                }
+    ASSERT_TRUE(ReadBmp(KA_SOURCE_DIR "/resources/placeholder.bmp", &picture));
+    const int left = (640 - picture.width) / 2, top = (480 - picture.height) / 2;
+    int wrong = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            uint32_t expected = 0;
+            if (x >= left && x < left + picture.width && y >= top && y < top + picture.height) {
+                expected = As565(picture.pixels[(y - top) * picture.width + (x - left)]);
+                if (expected == As565(0x0000FF)) expected = 0;  // transparent
             }
+            const uint32_t actual = As565(frame.pixels[y * 640 + x]);
+            if (actual != expected && ++wrong <= 3) ADD_FAILURE() << x << "," << y << ": " << actual << " != " << expected;
         }
-        EXPECT_EQ(wrong, 0);
     }
-    std::system(("rm -rf '" + dir + "'").c_str());
+    EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // the test program.
 #include "ShellFixture.h"
 
-#include <algorithm>
-
 #include "draw/kaDraw.h"
 #include "platform/Options.h"
 #include "shell/Globals.h"
@@ -16,6 +14,11 @@ namespace shelltest {
 
 std::function<void()> gMainScreen;
 int gMainScreenCalls = 0;
+namespace {
+bool gTornDown = false;
+}
+
+bool ShellTest::TornDown() { return gTornDown; }
 
 void ShellTest::SetUp() {
     plat::Options options;
@@ -24,60 +27,41 @@ void ShellTest::SetUp() {
     gMainScreen = nullptr;
     gMainScreenCalls = 0;
     shell::SetFrameLimit(0);
-
     kaAllInit();
-    hwnd = plat::CreateMainWindow("kaサンプル", WindowProc);
+    hwnd_ = hwnd = plat::CreateMainWindow("kaサンプル", WindowProc);
     ASSERT_NE(hwnd, nullptr);
-    kaDraw::Screen(640, 480, 1);  // also starts kaSystem
+    kaDraw::Screen(640, 480, 1);  // starts kaSystem too
     _ScreenNo = 1;
-    _LastScreenNo = 0;
-    Pump();  // the activation the new window queued
+    Pump();  // the activation queued with the window
     ASSERT_EQ(_WindowActive, 1);
     kaSystem::InitFrame();
-    seen_.clear();
+    closes_ = quits_ = 0;
 }
-
-namespace {
-bool gTornDown = false;
-}
-
-bool ShellTest::TornDown() { return gTornDown; }
 
 void ShellTest::TearDown() {
     if (_CloseEvent == 2) {
         gTornDown = true;
-    } else {
-        // The teardown without its once-only guard and its close request.
+    } else {  // the teardown chain, without its once-only guard
         kaSystem::DestroyObject();
         kaFont::DestroyObject();
         kaSound::DestroyObject();
         kaDraw::DestroyObject();
     }
-    if (hwnd != nullptr && plat::IsWindow(hwnd)) plat::DestroyWindow(hwnd);
+    if (plat::IsWindow(hwnd_)) plat::DestroyWindow(hwnd_);
     Pump();
 }
 
 void ShellTest::Pump() {
     MSG msg;
     while (plat::PeekMessage(&msg)) {
-        seen_.push_back(msg.message);
-        if (msg.message == WM_QUIT) {
-            ++quits_;
-            continue;
-        }
-        plat::DispatchMessage(&msg);
+        closes_ += msg.message == WM_CLOSE;
+        if (msg.message == WM_QUIT) ++quits_;
+        else plat::DispatchMessage(&msg);
     }
-}
-
-void ShellTest::Post(UINT message, WPARAM wParam, LPARAM lParam) { plat::PostMessage(hwnd, message, wParam, lParam); }
-
-int ShellTest::Count(UINT message) const {
-    return static_cast<int>(std::count(seen_.begin(), seen_.end(), message));
 }
 
 }  // namespace shelltest
 
-// The application hooks of the test program.
 void kaCreate() {}
 
 void MainScreen() {

@@ -12,8 +12,7 @@
 
 namespace shelltest {
 
-// What MainScreen does in the current test (nothing by default), and how
-// often it ran.
+// What MainScreen does in the current test, and how often it ran.
 extern std::function<void()> gMainScreen;
 extern int gMainScreenCalls;
 
@@ -22,19 +21,16 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Takes every waiting message off the queue and dispatches it, as the
-    // message loop does; records the messages seen and whether WM_QUIT came.
+    // Dispatches every waiting message as the loop does; counts WM_QUIT.
     void Pump();
-    void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    void KeyDown(unsigned key) { Post(WM_KEYDOWN, key); }
-    void KeyUp(unsigned key) { Post(WM_KEYUP, key); }
-    int Count(UINT message) const;
-    // The framework is torn down at most once per process: a test that
-    // needs the teardown is skipped when an earlier test of this process
-    // already used it (ctest runs every test in a process of its own).
+    void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { plat::PostMessage(hwnd_, message, wParam, lParam); }
+    void Key(UINT message, unsigned key) { Post(message, key); }
+    // The framework is torn down once per process; ctest gives every test
+    // its own process, a plain run of the whole program skips the later ones.
     static bool TornDown();
 
-    std::vector<UINT> seen_;
+    HWND hwnd_ = nullptr;
+    int closes_ = 0;
     int quits_ = 0;
 };
 
