@@ -72,8 +72,11 @@ void kaSystem::UnlockKey() {
 
 void kaSystem::SystemKey(int Flag) { SystemKeyCheck = Flag; }
 
-// There is no input-method editor to switch here; the wish is kept.
-void kaSystem::IME(int Flag) { StatusIME = Flag; }
+// Text input and its input-method editor; the game wants plain key presses.
+void kaSystem::IME(int Flag) {
+    plat::SetImeEnabled(Flag != 0);
+    StatusIME = Flag;
+}
 
 void kaSystem::InitMouse(int) {}
 
