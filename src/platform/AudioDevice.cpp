@@ -135,7 +135,9 @@ void SdlCallback(void*, Uint8* stream, int len) {
 void OnClock(uint64_t nowMicros) {
     std::lock_guard<std::mutex> guard(gLock);
     if (gDevice == nullptr || !gDevice->headless || nowMicros < gDevice->clockBase) return;
-    const uint64_t due = (nowMicros - gDevice->clockBase) * gOutput.samplesPerSec / 1000000u;
+    // Rounded: the clock reports whole microseconds, and a frame of 1/60 s
+    // must come out as exactly rate/60 samples.
+    const uint64_t due = ((nowMicros - gDevice->clockBase) * gOutput.samplesPerSec + 500000u) / 1000000u;
     while (gDevice->clockFrames < due) {
         const uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(due - gDevice->clockFrames, kChunkFrames));
         RenderLocked(n);
