@@ -39,26 +39,6 @@ std::string UpperAscii(const char* text) {
     return s;
 }
 
-plat::PcmFormat ToPcm(const WAVEFORMATEX* head, unsigned long headSize) {
-    plat::PcmFormat f;
-    f.formatTag = 0;
-    if (head == nullptr || headSize < 16) return f;
-    f.formatTag = head->wFormatTag;
-    f.channels = head->nChannels;
-    f.samplesPerSec = head->nSamplesPerSec;
-    f.avgBytesPerSec = head->nAvgBytesPerSec;
-    f.blockAlign = head->nBlockAlign;
-    f.bitsPerSample = head->wBitsPerSample;
-    // WAVE_FORMAT_EXTENSIBLE whose sub-format GUID begins with the PCM tag.
-    constexpr uint16_t kExtensible = 0xFFFE;
-    if (f.formatTag == kExtensible && headSize >= 18 + 22 && head->cbSize >= 22) {
-        const uint8_t* extra = reinterpret_cast<const uint8_t*>(head) + 18;
-        const uint16_t subFormat = static_cast<uint16_t>(extra[6] | (extra[7] << 8));
-        if (subFormat == 1) f.formatTag = 1;
-    }
-    return f;
-}
-
 void ReleaseSlotBuffers(int slot) {
     if (slot < 0 || slot >= kaSound::kSlots) return;
     for (int m = 0; m < kaSound::kMaxMix; ++m) {
