@@ -40,7 +40,9 @@ plat::Surface16* DDLoadBitmap(plat::DisplayDevice* pdd, const char* szBitmap, ui
 }
 
 plat::Result DDCopyBitmap(plat::Surface16* pdds, const plat::DecodedBitmap* hbm, int x, int y, int dx, int dy) {
-    if (pdds == nullptr || hbm == nullptr || hbm->width <= 0 || hbm->height <= 0) return plat::kErrGeneric;
+    if (pdds == nullptr || hbm == nullptr || hbm->width <= 0 || hbm->height <= 0 ||
+        hbm->pixels.size() < static_cast<size_t>(hbm->width) * static_cast<size_t>(hbm->height))
+        return plat::kErrGeneric;
     if (pdds->isLost()) pdds->restore();
     if (dx == 0) dx = hbm->width;
     if (dy == 0) dy = hbm->height;
