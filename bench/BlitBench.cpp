@@ -182,6 +182,26 @@ void BM_SpritesUnaligned_Sdl(benchmark::State& state) {
 }
 BENCHMARK(BM_SpritesUnaligned_Sdl);
 
+// One keyed 32x32 tile, in cache: the cost of a call.
+void BM_KeyedTile32_Ours(benchmark::State& state) {
+    OurScene& s = Ours();
+    for (auto _ : state) {
+        plat::BltFast(s.back, 64, 64, s.sheet, {32, 0, 64, 32}, true);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_KeyedTile32_Ours);
+
+void BM_KeyedTile32_Sdl(benchmark::State& state) {
+    SdlScene& s = Sdl();
+    for (auto _ : state) {
+        SDL_Rect from{32, 0, kTile, kTile}, to{64, 64, kTile, kTile};
+        SDL_BlitSurface(s.sheet, &from, s.back, &to);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_KeyedTile32_Sdl);
+
 // ---- (b) Full-screen keyed copy -------------------------------------------------
 
 void BM_KeyedFullFrame_Ours(benchmark::State& state) {

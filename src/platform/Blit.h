@@ -2,6 +2,12 @@
 // nothing for) any rectangle that leaves its surface, as the display did; the
 // callers clip first. A copy or fill whose destination is the visible surface
 // is shown at once.
+//
+// Results: kErrSurfaceLost when either surface is lost (checked first), then
+// kErrInvalidRect for a rectangle outside its surface or inverted (left >
+// right or top > bottom); an empty rectangle succeeds and draws nothing.
+// Source and destination may be the same surface, overlapping or not: the
+// result is as if the source had been read out completely before writing.
 #pragma once
 
 #include "platform/Surface16.h"
@@ -9,11 +15,12 @@
 namespace plat {
 
 // Copy srcRect of src to (x, y) of dst, unscaled. With useKey, source pixels
-// equal to src's colour key are not written.
+// equal to src's colour key are not written (no key on src: every pixel is).
 Result BltFast(Surface16& dst, int x, int y, const Surface16& src, const Rect& srcRect, bool useKey);
 
-// Copy srcRect of src onto dstRect of dst, scaling (nearest neighbour) when
-// the sizes differ; optionally keyed.
+// Copy srcRect of src onto dstRect of dst, scaling when the sizes differ:
+// nearest neighbour, each destination pixel taking the source pixel under
+// its centre. Optionally keyed as BltFast. An empty source draws nothing.
 Result Blt(Surface16& dst, const Rect& dstRect, const Surface16& src, const Rect& srcRect, bool useKey);
 
 // Fill rect of dst with a raw pixel value.
