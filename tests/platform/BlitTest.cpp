@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/Blit.h"
+#include "platform/Display.h"
+#include "platform/Options.h"
 
 namespace plat {
 namespace {
@@ -48,17 +50,6 @@ TEST(BlitRefusal, RectanglesLeavingEitherSurfaceOrInvertedDrawNothing) {
             EXPECT_EQ(reference::BltFast(dst, c.x, c.y, src, c.srcRect, keyed), kErrInvalidRect);
         }
     }
-    EXPECT_EQ(Pixels(dst), before);
-}
-
-TEST(BlitRefusal, ScaledCopyChecksBothRectangles) {
-    Surface16 src(8, 6), dst(10, 7);
-    Number(dst, 1000);
-    const auto before = Pixels(dst);
-    EXPECT_EQ(Blt(dst, {0, 0, 10, 7}, src, {0, 0, 9, 6}, false), kErrInvalidRect);
-    EXPECT_EQ(Blt(dst, {0, 0, 11, 7}, src, {0, 0, 8, 6}, false), kErrInvalidRect);
-    EXPECT_EQ(Blt(dst, {5, 0, 4, 7}, src, {0, 0, 8, 6}, false), kErrInvalidRect);
-    EXPECT_EQ(Blt(dst, {0, 0, 10, 7}, src, {0, 6, 8, 5}, true), kErrInvalidRect);
     EXPECT_EQ(Pixels(dst), before);
 }
 
@@ -174,14 +165,20 @@ TEST(BlitScale, ShrinkingSamplesThePixelUnderEachCentre) {
     EXPECT_EQ(Pixels(dst), (std::vector<uint16_t>{5, 7, 13, 15}));
 }
 
-TEST(BlitScale, KeyedScalingSkipsKeyPixels) {
-    Surface16 src(2, 1), dst(4, 1);
-    src.row(0)[0] = 9;
-    src.row(0)[1] = 5;
-    src.setColorKey(9);
-    Number(dst, 100);
-    ASSERT_EQ(Blt(dst, dst.bounds(), src, src.bounds(), true), kOk);
-    EXPECT_EQ(Pixels(dst), (std::vector<uint16_t>{100, 101, 5, 5}));
+// ---- The visible surface -------------------------------------------------------
+
+TEST(BlitPrimary, CopiesAndFillsIntoTheVisibleSurfaceAreShownAtOnce) {
+    Options options;
+    options.headless = true;
+    SetOptions(options);
+    Surface16 screen(6, 4), src(2, 2);
+    screen.setPrimary(true);
+    Number(src, 40);
+    ASSERT_EQ(Fill(screen, {0, 0, 6, 4}, 0x1234), kOk);
+    ASSERT_NE(LastPresentedFrame(), nullptr);
+    EXPECT_EQ(Pixels(*LastPresentedFrame()), std::vector<uint16_t>(24, 0x1234));
+    ASSERT_EQ(BltFast(screen, 4, 2, src, src.bounds(), false), kOk);
+    EXPECT_EQ(LastPresentedFrame()->row(3)[5], 43);
 }
 
 }  // namespace
