@@ -1,5 +1,5 @@
-// The frame: screen changes, the blink timer, the fade-out hand-over; the
-// frame limit of the loop; and the two roads to shutdown.
+// The frame: screen changes, the blink timer, the fade-out hand-over; and
+// the two roads to shutdown.
 #include <vector>
 
 #include "ShellFixture.h"
@@ -30,22 +30,6 @@ TEST_F(FrameLoopTest, ScreenFunctionsSeeChangeScreenOnTheirFirstFrame) {
     EXPECT_EQ(seen.size(), 5u);
 }
 
-TEST_F(FrameLoopTest, AScreenChangeCancelsARunningWipeButNotAClosedScreen) {
-    shell::RunFrame();
-    kaDraw::SetWipe(0, 7, 1.0f, 0);  // opening from the centre, slowly
-    ASSERT_EQ(kaDraw::EffectOn, 1);
-    _ScreenNo = 3;
-    shell::RunFrame();
-    EXPECT_EQ(kaDraw::EffectOn, 0);
-    EXPECT_EQ(kaDraw::Vx1, 0);
-    EXPECT_EQ(kaDraw::Vy2, 480);
-
-    kaDraw::SetWipeOut();
-    _ScreenNo = 1;
-    shell::RunFrame();
-    EXPECT_EQ(kaDraw::EffectOn, -1);
-}
-
 TEST_F(FrameLoopTest, BlinkIsOnForASecondAndOffForAFifthOfASecond) {
     std::vector<uint32_t> flips{plat::TimeGetTime()};
     for (int previous = Blink, frame = 0; flips.size() < 6 && frame < 600; ++frame) {
@@ -71,23 +55,14 @@ TEST_F(FrameLoopTest, DuringAFadeOutOnlyThePresentationRunsThenTheNextScreenTake
     EXPECT_EQ(_ChangeScreen, 1);
 }
 
-TEST_F(FrameLoopTest, FrameLimitClosesTheWindowThroughTheLoop) {
-    if (TornDown()) GTEST_SKIP() << "the framework was already torn down in this process";
-    shell::SetFrameLimit(5);
-    EXPECT_EQ(shell::RunMessageLoop(), 0);
-    EXPECT_EQ(gMainScreenCalls, 5);
-    EXPECT_EQ(_CloseEvent, 2);
-}
-
 // Both roads tear the framework down once, close once and quit once; a late
 // request of the other kind finds nothing left to do.
 class ShutdownTest : public ShellTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(ShutdownTest, TearsDownOnceAndQuitsOnce) {
     if (TornDown()) GTEST_SKIP() << "the framework was already torn down in this process";
-    const bool escape = GetParam();
-    escape ? Key(WM_KEYDOWN, VK_ESCAPE) : Post(WM_CLOSE);
-    Pump();
+    const std::pair<UINT, WPARAM> escape{WM_KEYDOWN, VK_ESCAPE}, close{WM_CLOSE, 0};
+    Feed({GetParam() ? escape : close});
     EXPECT_EQ(_CloseEvent, 2);
     EXPECT_EQ(kaSystem::GetMouseArea(), 0);  // kaSystem was torn down
     EXPECT_EQ(closes_, 1);
@@ -95,8 +70,7 @@ TEST_P(ShutdownTest, TearsDownOnceAndQuitsOnce) {
     EXPECT_FALSE(plat::IsWindow(hwnd_));
 
     kaSystem::MouseAreaReady = 1;  // would be cleared by a second teardown
-    escape ? Post(WM_CLOSE) : Key(WM_KEYDOWN, VK_ESCAPE);
-    Pump();
+    Feed({GetParam() ? close : escape});
     EXPECT_EQ(kaSystem::MouseAreaReady, 1);
     EXPECT_EQ(quits_, 1);
 }

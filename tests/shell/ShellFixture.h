@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "platform/Window.h"
@@ -21,10 +23,15 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Dispatches every waiting message as the loop does; counts WM_QUIT.
+    // Dispatches every waiting message as the loop does; counts WM_CLOSE
+    // and WM_QUIT.
     void Pump();
     void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { plat::PostMessage(hwnd_, message, wParam, lParam); }
-    void Key(UINT message, unsigned key) { Post(message, key); }
+    // Posts the messages (message, wParam) in order, then pumps.
+    void Feed(std::initializer_list<std::pair<UINT, WPARAM>> messages) {
+        for (const auto& m : messages) Post(m.first, m.second);
+        Pump();
+    }
     // The framework is torn down once per process; ctest gives every test
     // its own process, a plain run of the whole program skips the later ones.
     static bool TornDown();

@@ -66,12 +66,7 @@ TEST_F(TimingTest, FrameTimeMeasuresFromTheLatestRestartAndStopRestartsIt) {
 
 TEST_F(TimingTest, PullCountCountsReleasesOfTheChosenKeyOnly) {
     kaSystem::SetPullCount('Z');
-    for (int i = 0; i < 3; ++i) {
-        for (int repeat = 0; repeat < 3; ++repeat) Key(WM_KEYDOWN, 'Z');
-        Key(WM_KEYUP, 'Z');
-        Key(WM_KEYUP, 'X');
-    }
-    Pump();
+    for (int i = 0; i < 3; ++i) Feed({{WM_KEYDOWN, 'Z'}, {WM_KEYDOWN, 'Z'}, {WM_KEYUP, 'Z'}, {WM_KEYUP, 'X'}});
     EXPECT_EQ(kaSystem::GetPullCount(), 3);
 }
 
