@@ -9,9 +9,9 @@
 #include "platform/Display.h"
 
 #if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__)
-#define KA_HOT_KERNEL __attribute__((target_clones("avx2", "default"), noinline))
+#define KA_HOT_KERNEL __attribute__((target_clones("avx2", "default")))
 #else
-#define KA_HOT_KERNEL __attribute__((noinline))
+#define KA_HOT_KERNEL
 #endif
 
 namespace plat {
