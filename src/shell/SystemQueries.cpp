@@ -24,6 +24,13 @@ namespace {
 // had: the one-line installation files that CheckInstall reads are there.
 constexpr const char* kSystemFolder = "/etc";
 
+// The folder of the program file, ending in '/'.
+std::string ProgramFolder() {
+    std::string folder = plat::ModuleFileName();
+    folder.erase(folder.rfind('/') + 1);  // npos + 1 == 0: no folder at all
+    return folder;
+}
+
 }  // namespace
 
 char kaSystem::InstallDirectory[256];
@@ -34,8 +41,7 @@ char* kaSystem::Directory(int Install) {
     static char Buffer[256];
     static char InstName[128];
 
-    std::string folder = plat::ModuleFileName();
-    folder.erase(folder.rfind('/') + 1);  // npos + 1 == 0: no folder at all
+    const std::string folder = ProgramFolder();
     if (Install == 0 || InstallDirectory[0] == '\0') {
         shell::CopyBounded(Buffer, sizeof Buffer, folder);
         return Buffer;
@@ -81,7 +87,7 @@ int kaSystem::WindowMode() { return _FullScreen == 0 ? 1 : 0; }
 // ordinary user may fill, in full (it does not wrap at 4 GB).
 unsigned long kaSystem::FreeDisk(char) {
     struct statvfs info;
-    if (statvfs(Directory(0), &info) != 0) return 0;
+    if (statvfs(ProgramFolder().c_str(), &info) != 0) return 0;
     return static_cast<unsigned long>(info.f_bavail) * static_cast<unsigned long>(info.f_frsize);
 }
 
