@@ -56,12 +56,14 @@ int kaRun(int argc, char** argv) {
         return 2;
     }
     plat::SetOptions(line.platform);
-    kaDraw::FpsTime = plat::TimeGetTime();
+    kaDraw::FpsTime = plat::TimeGetTime();  // the frame-rate meter counts from program start
 
     kaAllInit();
     if (kaMutexCheck(kTitle) == 0) return 0;
     shell::CopyBounded(_CommandLine, sizeof _CommandLine, line.parameter);
 
+    // A second copy ends quietly with 0 above; a program that could not open
+    // its window, or not write the screenshot asked for, says so with 1.
     hwnd = plat::CreateMainWindow(kTitle, WindowProc);
     if (hwnd == nullptr) {
         std::fprintf(stderr, "%s: cannot create the window\n", kTitle);
