@@ -41,6 +41,11 @@ TEST(EndToEndTest, HeadlessRunClosesItselfAndLeavesItsLastFrame) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
 
+    // A screenshot that cannot be written is not a success.
+    const int failed = std::system(("XDG_RUNTIME_DIR='" + dir + "' '" KA_BINARY_DIR "/bin/kasample' --headless --frames 1 "
+                                    "--screenshot '" + dir + "/no/such/folder/x.bmp' 2>/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(failed), 1);
+
     plat::DecodedBitmap frame, picture;
     ASSERT_TRUE(ReadBmp(shot, &frame));
     std::system(("rm -rf '" + dir + "'").c_str());
