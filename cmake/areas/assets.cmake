@@ -5,9 +5,14 @@
 include(${CMAKE_SOURCE_DIR}/cmake/areas/resources.cmake)
 find_package(Freetype REQUIRED)
 
+# The generator's parts are a library so the asset tests can check them too.
 file(GLOB KA_ASSETGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/assetgen/*.cpp)
-add_executable(assetgen ${KA_ASSETGEN_SOURCES})
-target_link_libraries(assetgen PRIVATE Freetype::Freetype)
+list(FILTER KA_ASSETGEN_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+add_library(assetgen_core STATIC ${KA_ASSETGEN_SOURCES})
+target_include_directories(assetgen_core PUBLIC ${CMAKE_SOURCE_DIR}/tools)
+target_link_libraries(assetgen_core PUBLIC Freetype::Freetype)
+add_executable(assetgen ${CMAKE_SOURCE_DIR}/tools/assetgen/main.cpp)
+target_link_libraries(assetgen PRIVATE assetgen_core)
 set_target_properties(assetgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 set(KA_FONT_GOTHIC /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf CACHE FILEPATH "IPA Gothic for picture text")
@@ -78,6 +83,8 @@ add_dependencies(kasample ka_assets)
 # The asset test loads everything through the game's own loading routine.
 if(TARGET test_assets)
   ka_embed_resources(test_assets FILES ${KA_PICTURE_FILES})
-  target_link_libraries(test_assets PRIVATE kagame)
+  target_link_libraries(test_assets PRIVATE kagame assetgen_core)
+  target_compile_definitions(test_assets PRIVATE KA_FONT_GOTHIC="${KA_FONT_GOTHIC}"
+                                                 KA_FONT_MINCHO="${KA_FONT_MINCHO}")
   add_dependencies(test_assets ka_assets)
 endif()

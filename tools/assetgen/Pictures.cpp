@@ -99,7 +99,7 @@ private:
 
 Image Composer::Title() {
     Image img(640, 480);
-    GradientRect(img, 0, 0, 640, 400, {C("ink"), C("floor0"), C("floor1"), C("floor2"), C("purple0")});
+    GradientRect(img, 0, 0, 640, 416, {C("ink"), C("floor0"), C("floor1"), C("floor2"), C("purple0")});
     StarField(img, 0, 0, 640, 330, 260, 7);
     // A big moon behind the ruins.
     Disc(img, 2 * 520, 2 * 96, 2 * 44, C("gold3"));
