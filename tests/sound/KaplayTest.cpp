@@ -15,7 +15,10 @@ TEST(KaplayTest, HeadlessCaptureReproducesTheFile) {
     ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
     const std::vector<int16_t> samples = Pattern(30000, 3);
     WriteFile(dir + "/in.wav", Wav(2, 44100, 16, Samples16(samples)));
-    const std::string cmd = bin + " --headless --audio-capture " + dir + "/out.wav " + dir + "/in.wav";
+    // Its own runtime folder: the single-instance lock of a program running
+    // in parallel (another test) must not turn this run away.
+    const std::string cmd = "XDG_RUNTIME_DIR=" + dir + " " + bin + " --headless --audio-capture " + dir +
+                            "/out.wav " + dir + "/in.wav";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     const std::string out = ReadAll(dir + "/out.wav");
     std::system(("rm -rf " + dir).c_str());
@@ -29,8 +32,11 @@ TEST(KaplayTest, AFileThatCannotBePlayedEndsWithAnError) {
     const std::string bin = std::string(KA_BINARY_DIR) + "/bin/kaplay";
     struct stat st {};
     if (stat(bin.c_str(), &st) != 0) GTEST_SKIP() << "kaplay is not built";
-    const std::string cmd = bin + " --headless /nonexistent/file.wav 2>/dev/null";
+    const std::string dir = "/tmp/kaplay-test-" + std::to_string(getpid());
+    ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
+    const std::string cmd = "XDG_RUNTIME_DIR=" + dir + " " + bin + " --headless /nonexistent/file.wav 2>/dev/null";
     const int status = std::system(cmd.c_str());
+    std::system(("rm -rf " + dir).c_str());
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
 }
