@@ -99,4 +99,15 @@ void PaintShadowed(Image& img, const Mask& mask, int x, int y, uint8_t fill, uin
     PaintMask(img, mask, x, y, fill);
 }
 
+Mask Embolden(const Mask& mask, int pixels) {
+    Mask out = mask;
+    out.width += pixels;
+    out.ink.assign(size_t(out.width) * out.height, 0);
+    for (int y = 0; y < mask.height; ++y)
+        for (int x = 0; x < mask.width; ++x)
+            if (mask.At(x, y))
+                for (int k = 0; k <= pixels; ++k) out.ink[size_t(y) * out.width + x + k] = 1;
+    return out;
+}
+
 }  // namespace assetgen

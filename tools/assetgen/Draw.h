@@ -30,6 +30,9 @@ void PaintOutlined(Image& img, const Mask& mask, int x, int y, uint8_t fill, uin
 // Text with a shadow offset by (dx, dy).
 void PaintShadowed(Image& img, const Mask& mask, int x, int y, uint8_t fill, uint8_t shadow, int dx, int dy);
 
+// The mask thickened by `pixels` to the right, for heavier lettering.
+Mask Embolden(const Mask& mask, int pixels);
+
 // Left edge that centres a mask's full width on `centreX`.
 inline int CentredX(const Mask& mask, int centreX) { return centreX - mask.width / 2; }
 

@@ -52,8 +52,8 @@ public:
 
     // Text centred on `centreX` with its ink starting at row `top`.
     void Title(Image& img, const std::string& text, Face face, int size, int centreX, int top, uint8_t fill,
-               uint8_t edge, int outline, int spacing = 0) {
-        Mask m = src.text.Render(text, face, size, spacing);
+               uint8_t edge, int outline, int spacing = 0, int bold = 0) {
+        Mask m = Embolden(src.text.Render(text, face, size, spacing), bold);
         int inkTop = 0, inkBottom = 0;
         m.InkRows(&inkTop, &inkBottom);
         PaintOutlined(img, m, CentredX(m, centreX), top - inkTop, fill, edge, outline);
@@ -126,12 +126,11 @@ Image Composer::Title() {
     Blit(img, Sprite("TAKARA2"), 352, 352, 2);
     Blit(img, Sprite("SURAIMU_G"), 176, 384);
     Blit(img, Sprite("SURAIMU_R"), 464, 384);
-    Blit(img, Sprite("M_LEFT"), 520, 200);
+    Blit(img, Sprite("M_LEFT"), 576, 288);
 
     Title(img, Label("title.over"), Face::Mincho, 34, 320, 70, C("snow"), C("ink"), 2);
-    Title(img, Label("title.main"), Face::Gothic, 76, 320, 118, C("gold2"), C("ink"), 3, 2);
-    // A lighter cap on the upper part of the title letters.
-    Title(img, Label("title.prompt"), Face::Gothic, 28, 320, 262, C("white"), C("ink"), 2);
+    Title(img, Label("title.main"), Face::Gothic, 76, 320, 118, C("gold2"), C("ink"), 3, 2, 3);
+    Title(img, Label("title.prompt"), Face::Gothic, 28, 320, 262, C("white"), C("ink"), 2, 0, 1);
     Shadowed(img, Label("title.hint"), Face::Gothic, 16, 320, 308, C("pale"), C("ink"));
     return img;
 }
@@ -143,7 +142,7 @@ Image Composer::StageSelect() {
         for (int x = 0; x < 640; x += 32) Blit(img, floor, x, y);
     // Heading plate.
     Panel(img, 144, 28, 352, 64, C("ink"), C("stone3"), C("stone1"));
-    Title(img, Label("select.title"), Face::Gothic, 36, 320, 42, C("gold2"), C("ink"), 2);
+    Title(img, Label("select.title"), Face::Gothic, 36, 320, 42, C("gold2"), C("ink"), 2, 0, 1);
 
     // Twelve numbered boxes, one per 64x64 cell.
     for (int stage = 0; stage < 12; ++stage) {
@@ -152,7 +151,7 @@ Image Composer::StageSelect() {
         Panel(img, cell.x + 4, cell.y + 4, 56, 56, C("ink"), last ? C("red1") : C("stone3"),
               last ? C("red0") : C("floor3"));
         const std::string number = std::to_string(stage + 1);
-        Mask m = src.text.Render(number, Face::Gothic, 30);
+        Mask m = Embolden(src.text.Render(number, Face::Gothic, 30), 1);
         int inkTop = 0, inkBottom = 0;
         m.InkRows(&inkTop, &inkBottom);
         // One digit centres in the box; two digits start five pixels right
@@ -200,7 +199,7 @@ Image Composer::Event() {
                                {65, "event2.head", "event2.body", "purple1", "teal2"}};
     for (const Banner& b : banners) {
         Panel(img, 0, b.top, 640, 65, C("ink"), C(b.border), C(b.inside));
-        Title(img, Label(b.head), Face::Gothic, 26, 320, b.top + 10, C("white"), C("ink"), 2);
+        Title(img, Label(b.head), Face::Gothic, 26, 320, b.top + 10, C("white"), C("ink"), 2, 0, 1);
         Shadowed(img, Label(b.body), Face::Gothic, 16, 320, b.top + 42, C(b.border), C("ink"));
     }
     return img;
