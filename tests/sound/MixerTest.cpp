@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "SoundFixture.h"
-#include "platform/AudioMixer.h"
 
 namespace soundtest {
 namespace {
@@ -214,16 +213,6 @@ TEST_F(MixerTest, UnplayableFormatsAndSizesAreRefused) {
     EXPECT_EQ(plat::CreateSoundBuffer(DSObject, Format(2, 50, 16), 1200), nullptr);
     EXPECT_EQ(plat::CreateSoundBuffer(DSObject, Format(2, 44100, 16), 3), nullptr);
     EXPECT_EQ(plat::CreateSoundBuffer(nullptr, Format(2, 44100, 16), 400), nullptr);
-}
-
-TEST(MixerGains, MillibelsToAmplitude) {
-    EXPECT_FLOAT_EQ(plat::mixer::GainFromMillibels(0), 1.0f);
-    EXPECT_FLOAT_EQ(plat::mixer::GainFromMillibels(-10000), 0.0f);
-    EXPECT_NEAR(plat::mixer::GainFromMillibels(-2000), 0.1f, 1e-6);
-    float l, r;
-    plat::mixer::VoiceGains(-2000, 10000, &l, &r);
-    EXPECT_FLOAT_EQ(l, 0.0f);
-    EXPECT_NEAR(r, 0.1f, 1e-6);
 }
 
 }  // namespace
