@@ -172,6 +172,12 @@ TEST_F(AssetLoadTest, EndingAndStaffLinesSitInTheRowsTheScenesShow) {
     ExpectLinesInBands(end1b, {{0, 24}, {24, 48}, {48, 72}, {72, 96}, {96, 120}, {120, 144}, {144, 168}, {168, 192}});
     ExpectLinesInBands(end2, {{0, 26}, {26, 52}, {53, 76}, {76, 100}, {100, 125}, {126, 148}, {150, 175}});
     ExpectLinesInBands(staff, {{0, 99}, {99, 198}, {198, 295}, {295, 332}, {332, 367}});
+    // A scrolling staff strip is swapped for the next when it reaches
+    // y = -66, with its lower rows still on screen: they must be empty, or
+    // a line would vanish halfway up.
+    const std::vector<bool> rows = InkedRows(staff);
+    for (int start : {0, 99, 198})
+        for (int y = start + 66; y < start + 99 && y < 295; ++y) EXPECT_FALSE(rows[size_t(y)]) << "staff row " << y;
 }
 
 TEST_F(AssetLoadTest, IntroBannersFillTheirRowsAndNothingElse) {

@@ -2,6 +2,7 @@
 //   font gothic|mincho       size N       colour NAME      (defaults)
 //   band A B [TEXT]          a band of rows A..B-1, optionally with one line
 //   line SIZE COLOUR TEXT    one more line in the band above
+//   within C D               the band's text keeps to rows C..D-1
 #include "TextSheet.h"
 
 #include <algorithm>
@@ -56,9 +57,17 @@ SheetSpec ParseSheet(const std::string& text, const std::string& origin, const P
                 SheetBand band;
                 if (!(words >> band.top >> band.bottom) || band.top < 0 || band.bottom <= band.top)
                     fail("band needs rows A B with A < B");
+                band.textTop = band.top;
+                band.textBottom = band.bottom;
                 std::string rest = RestOfLine(words);
                 if (!rest.empty()) band.lines.push_back({rest, size, colour});
                 spec.bands.push_back(band);
+            } else if (verb == "within") {
+                if (spec.bands.empty()) fail("within before any band");
+                SheetBand& band = spec.bands.back();
+                if (!(words >> band.textTop >> band.textBottom) || band.textTop < band.top ||
+                    band.textBottom > band.bottom || band.textTop >= band.textBottom)
+                    fail("within needs rows C D inside the band");
             } else if (verb == "line") {
                 SheetLine sheetLine;
                 std::string colourName;
@@ -91,7 +100,7 @@ std::vector<int> PrivateRows(const SheetSpec& spec, size_t index) {
         for (size_t other = 0; other < spec.bands.size(); ++other) {
             if (other != index && y >= spec.bands[other].top && y < spec.bands[other].bottom) shared = true;
         }
-        if (!shared) rows.push_back(y);
+        if (!shared && y >= band.textTop && y < band.textBottom) rows.push_back(y);
     }
     return rows;
 }
