@@ -120,6 +120,7 @@ private:
     Rect confineRect_;
     int lastMouseX_ = -1;
     int lastMouseY_ = -1;
+    Uint32 buttons_ = 0;
 };
 
 bool SdlBackend::ensureVideo() {
@@ -131,6 +132,9 @@ bool SdlBackend::ensureVideo() {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "4");
+    // The window's pixel buffer is the X server's shared memory, not a
+    // texture of a GL renderer standing in for it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Ctrl+C in the terminal should end the program through WM_CLOSE as
     // before, so SDL's own SIGINT handling stays on.
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -238,6 +242,8 @@ void SdlBackend::presentToSurface(const Surface16& frame) {
     const bool direct = f == SDL_PIXELFORMAT_RGB888 || f == SDL_PIXELFORMAT_ARGB8888 ||
                         f == SDL_PIXELFORMAT_BGR888 || f == SDL_PIXELFORMAT_ABGR8888;
     if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+    // The bars need drawing (and sending) only after the size changed.
+    const bool whole = surfaceStale_;
     if (surfaceStale_) {
         SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
         surfaceStale_ = false;
@@ -263,7 +269,12 @@ void SdlBackend::presentToSurface(const Surface16& frame) {
             SDL_FreeSurface(src);
         }
     }
-    SDL_UpdateWindowSurface(window_);
+    if (whole) {
+        SDL_UpdateWindowSurface(window_);
+    } else {
+        SDL_Rect picture = {v.x, v.y, v.w, v.h};
+        SDL_UpdateWindowSurfaceRects(window_, &picture, 1);
+    }
 }
 
 void SdlBackend::presentWithRenderer(const Surface16& frame) {
@@ -302,12 +313,13 @@ void SdlBackend::pump() {
     while (SDL_PollEvent(&e)) translate(e, &closePosted);
 }
 
+// The MK_ flags as of the event being translated: SDL's own button state is
+// already past the events still queued.
 WPARAM SdlBackend::mouseKeyFlags() const {
-    Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
     SDL_Keymod mod = SDL_GetModState();
     WPARAM flags = 0;
-    if (buttons & SDL_BUTTON_LMASK) flags |= MK_LBUTTON;
-    if (buttons & SDL_BUTTON_RMASK) flags |= MK_RBUTTON;
+    if (buttons_ & SDL_BUTTON_LMASK) flags |= MK_LBUTTON;
+    if (buttons_ & SDL_BUTTON_RMASK) flags |= MK_RBUTTON;
     if (mod & KMOD_SHIFT) flags |= MK_SHIFT;
     if (mod & KMOD_CTRL) flags |= MK_CONTROL;
     return flags;
@@ -332,6 +344,7 @@ void SdlBackend::translate(const SDL_Event& e, bool* closePosted) {
         break;
     }
     case SDL_MOUSEMOTION: {
+        buttons_ = e.motion.state;
         int x, y;
         WindowToLogical(windowViewport(), e.motion.x, e.motion.y, &x, &y);
         if (x == lastMouseX_ && y == lastMouseY_) break;
@@ -352,6 +365,10 @@ void SdlBackend::translate(const SDL_Event& e, bool* closePosted) {
 void SdlBackend::translateButton(const SDL_MouseButtonEvent& e) {
     bool left = e.button == SDL_BUTTON_LEFT;
     if (!left && e.button != SDL_BUTTON_RIGHT) return;
+    if (e.type == SDL_MOUSEBUTTONDOWN)
+        buttons_ |= SDL_BUTTON(e.button);
+    else
+        buttons_ &= ~SDL_BUTTON(e.button);
     UINT message;
     if (e.type == SDL_MOUSEBUTTONUP) {
         message = left ? WM_LBUTTONUP : WM_RBUTTONUP;
@@ -449,7 +466,10 @@ int SdlBackend::messageBox(const char* text, const char* caption, unsigned flags
     // The time the box was up must not count as missed refreshes.
     refreshEpoch_ = 0;
 
-    if (status != 0) return ConsoleMessageBox(text, caption, flags);
+    if (status != 0) {
+        std::fprintf(stderr, "SDL message box: %s\n", SDL_GetError());
+        return ConsoleMessageBox(text, caption, flags);
+    }
     if (pressed < 0) return yesNo ? IDNO : IDOK;  // closed without a button
     return pressed;
 }
