@@ -26,6 +26,10 @@ Result Blt(Surface16& dst, const Rect& dstRect, const Surface16& src, const Rect
 // Fill rect of dst with a raw pixel value.
 Result Fill(Surface16& dst, const Rect& rect, uint16_t value);
 
+// Keyed copies use AVX-512 where the processor has it; tests turn that off
+// to check the other kernel on the same machine. On by default.
+void AllowAvx512Blits(bool allow);
+
 // Obviously-correct versions of the above, for tests of the fast paths.
 namespace reference {
 Result BltFast(Surface16& dst, int x, int y, const Surface16& src, const Rect& srcRect, bool useKey);

@@ -68,8 +68,8 @@ Pair RandomSurfaces(std::mt19937& rng) {
     return p;
 }
 
-TEST(BlitAgreement, UnscaledCopiesMatchReference) {
-    std::mt19937 rng(1234);
+void CheckUnscaledCopies(uint32_t seed) {
+    std::mt19937 rng(seed);
     for (int n = 0; n < 4000; ++n) {
         Pair p = RandomSurfaces(rng);
         Surface16& dst = p.dst ? *p.dst : *p.src;
@@ -87,6 +87,14 @@ TEST(BlitAgreement, UnscaledCopiesMatchReference) {
         ASSERT_TRUE(SameMemory(dst, refDst)) << "case " << n << " at " << x << "," << y << " src " << sr.left << ","
                                              << sr.top << "," << sr.right << "," << sr.bottom;
     }
+}
+
+TEST(BlitAgreement, UnscaledCopiesMatchReference) { CheckUnscaledCopies(1234); }
+
+TEST(BlitAgreement, UnscaledCopiesMatchReferenceWithoutAvx512) {
+    AllowAvx512Blits(false);
+    CheckUnscaledCopies(4321);
+    AllowAvx512Blits(true);
 }
 
 TEST(BlitAgreement, ScaledCopiesMatchReference) {
