@@ -4,8 +4,10 @@
 
 #include "draw/kaDraw.h"
 #include "platform/Clock.h"
+#include "platform/Options.h"
 #include "platform/Window.h"
 #include "shell/Globals.h"
+#include "shell/ScriptedRun.h"
 #include "shell/kaSystem.h"
 #include "sound/kaSound.h"
 
@@ -100,9 +102,17 @@ int RunMessageLoop() {
     for (;;) {
         if (plat::PeekMessage(&msg)) {
             if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+            NoteDispatchedMessage(msg, gFramesRun);
             plat::DispatchMessage(&msg);
         } else if (_WindowActive != 0) {
+            // A replay's events for the coming frame go through the queue
+            // first, so that the window procedure sees them before the frame.
+            if (PostScriptedInput(gFramesRun)) continue;
             RunFrame();
+            if (ScriptedRunFinished(gFramesRun, plat::GetOptions().headless, gFrameLimit != 0) && _CloseEvent == 0 &&
+                hwnd != nullptr) {
+                plat::PostMessage(hwnd, WM_CLOSE, 0, 0);
+            }
         } else {
             plat::WaitMessage();
         }
