@@ -10,38 +10,23 @@ unsigned Vk(SDL_Keycode sym, SDL_Scancode scancode, bool numLock = true) {
 }
 unsigned Named(SDL_Scancode scancode) { return Vk(SDL_SCANCODE_TO_KEYCODE(scancode), scancode); }
 
-TEST(KeyMap, KeysTheGameAndShellUse) {
+TEST(KeyMap, KeysTheProgramUsesAndWholeRanges) {
     EXPECT_EQ(Named(SDL_SCANCODE_ESCAPE), 0x1Bu);
     EXPECT_EQ(Named(SDL_SCANCODE_LEFT), 0x25u);
-    EXPECT_EQ(Named(SDL_SCANCODE_UP), 0x26u);
-    EXPECT_EQ(Named(SDL_SCANCODE_RIGHT), 0x27u);
     EXPECT_EQ(Named(SDL_SCANCODE_DOWN), 0x28u);
-    EXPECT_EQ(Vk(SDLK_z, SDL_SCANCODE_Z), 0x5Au);
-    EXPECT_EQ(Vk(SDLK_RETURN, SDL_SCANCODE_RETURN), 0x0Du);
-    EXPECT_EQ(Vk(SDLK_SPACE, SDL_SCANCODE_SPACE), 0x20u);
-    EXPECT_EQ(Vk(SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE), 0x08u);
-    EXPECT_EQ(Vk(SDLK_TAB, SDL_SCANCODE_TAB), 0x09u);
-}
-
-TEST(KeyMap, BothSidesOfModifiersShareOneCode) {
+    EXPECT_EQ(Named(SDL_SCANCODE_RETURN), 0x0Du);
+    EXPECT_EQ(Named(SDL_SCANCODE_BACKSPACE), 0x08u);
+    // Both sides of a modifier share one code.
     EXPECT_EQ(Named(SDL_SCANCODE_LSHIFT), 0x10u);
     EXPECT_EQ(Named(SDL_SCANCODE_RSHIFT), 0x10u);
-    EXPECT_EQ(Named(SDL_SCANCODE_LCTRL), 0x11u);
     EXPECT_EQ(Named(SDL_SCANCODE_RCTRL), 0x11u);
     EXPECT_EQ(Named(SDL_SCANCODE_LALT), 0x12u);
     EXPECT_EQ(Named(SDL_SCANCODE_RALT), 0x12u);
-}
-
-TEST(KeyMap, LettersDigitsAndFunctionKeysCoverTheirRanges) {
-    for (int i = 0; i < 26; ++i) {
+    for (int i = 0; i < 26; ++i)
         EXPECT_EQ(Vk(SDLK_a + i, static_cast<SDL_Scancode>(SDL_SCANCODE_A + i)), static_cast<unsigned>('A' + i));
-    }
-    for (int i = 0; i < 10; ++i) {
-        SDL_Scancode sc = i == 0 ? SDL_SCANCODE_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_1 + i - 1);
-        EXPECT_EQ(Vk(SDLK_0 + i, sc), static_cast<unsigned>('0' + i));
-    }
+    EXPECT_EQ(Vk(SDLK_0, SDL_SCANCODE_0), unsigned('0'));
+    EXPECT_EQ(Vk(SDLK_9, SDL_SCANCODE_9), unsigned('9'));
     for (int i = 0; i < 12; ++i) EXPECT_EQ(Named(static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + i)), 0x70u + i);
-    EXPECT_EQ(Named(SDL_SCANCODE_F24), 0x87u);
 }
 
 TEST(KeyMap, LettersFollowTheLayoutAndFallBackToPosition) {
@@ -62,19 +47,12 @@ TEST(KeyMap, KeypadFollowsNumLock) {
     EXPECT_EQ(Vk(SDLK_KP_4, SDL_SCANCODE_KP_4, false), 0x25u);
     EXPECT_EQ(Vk(SDLK_KP_8, SDL_SCANCODE_KP_8, false), 0x26u);
     EXPECT_EQ(Vk(SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD, false), 0x2Eu);
-    EXPECT_EQ(Named(SDL_SCANCODE_KP_MULTIPLY), 0x6Au);
     EXPECT_EQ(Named(SDL_SCANCODE_KP_PLUS), 0x6Bu);
-    EXPECT_EQ(Named(SDL_SCANCODE_KP_MINUS), 0x6Du);
-    EXPECT_EQ(Named(SDL_SCANCODE_KP_DIVIDE), 0x6Fu);
     EXPECT_EQ(Named(SDL_SCANCODE_KP_ENTER), 0x0Du);
 }
 
-TEST(KeyMap, EditingKeysAndUnknownKeys) {
+TEST(KeyMap, EditingPunctuationAndUnknownKeys) {
     EXPECT_EQ(Named(SDL_SCANCODE_INSERT), 0x2Du);
-    EXPECT_EQ(Named(SDL_SCANCODE_DELETE), 0x2Eu);
-    EXPECT_EQ(Named(SDL_SCANCODE_HOME), 0x24u);
-    EXPECT_EQ(Named(SDL_SCANCODE_END), 0x23u);
-    EXPECT_EQ(Named(SDL_SCANCODE_PAGEUP), 0x21u);
     EXPECT_EQ(Named(SDL_SCANCODE_PAGEDOWN), 0x22u);
     EXPECT_EQ(Vk(SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON), 0xBAu);
     EXPECT_EQ(Named(SDL_SCANCODE_VOLUMEUP), 0u);

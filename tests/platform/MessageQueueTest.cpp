@@ -69,8 +69,6 @@ TEST_F(MessageQueue, WindowStartsActiveAndMessagesComeInPostingOrder) {
     EXPECT_FALSE(plat::PeekMessage(&m)) << "an empty queue stays empty";
 }
 
-TEST_F(MessageQueue, OnlyOneMainWindow) { EXPECT_EQ(plat::CreateMainWindow("again", RecordingProc), nullptr); }
-
 TEST_F(MessageQueue, CloseDestroysTheWindowAndEndsTheLoop) {
     plat::PostMessage(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(RunLoop(), 7);
