@@ -19,7 +19,9 @@ void SleepUntil(uint32_t deadlineMs);
 void EndFrame();
 
 // Virtual time in microseconds since start-up (headless); real time with a
-// window. Listeners (the headless audio mixer) hear every advance.
+// window. The listener (the headless audio mixer) is called with the new
+// time after every advance of virtual time, on the thread that advanced it;
+// real time flows by itself and calls nobody.
 uint64_t TimeMicros();
 using TimeListener = void (*)(uint64_t nowMicros);
 void SetTimeListener(TimeListener listener);

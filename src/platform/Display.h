@@ -37,7 +37,9 @@ Surface16* CreatePrimarySurface();
 Surface16* CreateSurface(int width, int height);
 void ReleaseSurface(Surface16* surface);
 
-// Blocks until the next refresh of the emulated 60 Hz display.
+// Blocks until the next refresh of the emulated 60 Hz display: refreshes lie
+// on a fixed 1/60 s grid whatever the monitor's rate, and a frame that took
+// too long waits for the following one (no catch-up burst).
 // Headless: returns at once (virtual time advances per frame instead).
 void WaitForVerticalBlank();
 
@@ -46,7 +48,10 @@ void WaitForVerticalBlank();
 void PresentPrimary(const Surface16& primary);
 // The last presented frame (640x480 of the display), or nullptr.
 const Surface16* LastPresentedFrame();
-// Writes a surface as a 24-bit bottom-up BMP file. Returns false on failure.
+// Writes a surface as a 24-bit bottom-up BMP file (54-byte header, rows
+// padded to 4 bytes). Channels widen to 8 bits by bit replication: 5-bit 31
+// and 6-bit 63 become 255, so white stays white. Returns false on failure
+// (and leaves no partial file).
 bool WriteBmp24(const Surface16& surface, const PixelFormat& format, const char* path);
 
 // Lets a message box be seen over the full-screen display.

@@ -2,6 +2,7 @@
 // shell's loop reads, the default handling of messages and the key state
 // that follows the key messages taken from the queue.
 #include <array>
+#include <atomic>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -23,7 +24,7 @@ WindowHandle gMain;
 
 std::mutex gQueueMutex;
 std::deque<MSG> gQueue;
-std::thread::id gMainThread;
+std::atomic<std::thread::id> gMainThread{};
 
 std::array<bool, 256> gKeyDown{};
 bool gActive = false;
@@ -140,7 +141,8 @@ void PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     // A message from another thread (a sound callback, say) must wake a loop
     // that sleeps in WaitMessage.
-    if (std::this_thread::get_id() != gMainThread && gMainThread != std::thread::id()) detail::GetBackend().wake();
+    std::thread::id mainThread = gMainThread.load();
+    if (mainThread != std::thread::id() && std::this_thread::get_id() != mainThread) detail::GetBackend().wake();
 }
 
 void PostQuitMessage(int exitCode) { PostMessage(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0); }
