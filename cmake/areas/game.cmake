@@ -19,6 +19,28 @@ foreach(ending 1 2)
   set_tests_properties(game.replay.ending${ending} PROPERTIES TIMEOUT 300)
 endforeach()
 
+# Escape ends the program in every scene: title, select, intro, play, miss,
+# clear, both endings and the staff roll (script:frame:scene).
+set(KA_REPLAYS ${CMAKE_SOURCE_DIR}/resources/replays)
+foreach(run
+    game-ending1:10:0 game-ending1:53:1 game-ending1:9550:9 game-ending1:300:3 miss-stage4:200:4
+    game-ending1:1600:5 game-ending1:18000:6 game-ending1:23000:7 game-ending2:16700:8)
+  string(REPLACE ":" ";" parts ${run})
+  list(GET parts 0 script)
+  list(GET parts 1 frame)
+  list(GET parts 2 scene)
+  if(EXISTS ${KA_REPLAYS}/${script}.txt)
+    set(script_path ${KA_REPLAYS}/${script}.txt)
+  else()
+    set(script_path ${CMAKE_SOURCE_DIR}/tests/game/${script}.txt)
+  endif()
+  add_test(NAME game.escape.scene${scene}
+           COMMAND ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+                   bash ${CMAKE_SOURCE_DIR}/tests/game/check_escape.sh ${CMAKE_BINARY_DIR}/bin/kasample
+                   ${script_path} ${frame} ${scene})
+  set_tests_properties(game.escape.scene${scene} PROPERTIES TIMEOUT 120)
+endforeach()
+
 # The stored stage solutions still clear their stages, and the stored whole-game
 # scripts are what the solver makes of them today.
 add_test(NAME game.solver.chain
