@@ -142,6 +142,12 @@ bool SdlBackend::ensureVideo() {
         return false;
     }
     videoInitialised_ = true;
+    // Without a display SDL quietly picks a driver that shows nothing.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        (asked == nullptr || asked[0] == '\0'))
+        std::fprintf(stderr, "SDL video: no display found, the window will not be visible\n");
     return true;
 }
 
