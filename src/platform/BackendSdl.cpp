@@ -127,16 +127,16 @@ bool SdlBackend::ensureVideo() {
     if (videoTried_) return videoInitialised_;
     videoTried_ = true;
     // Let a desktop compositor keep running under our window, keep the
-    // picture's pixels sharp, and make double-clicks as strict as the
-    // original platform's (4 pixels).
+    // picture's pixels sharp, and make double-clicks as strict as on Windows
+    // (4 pixels).
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "4");
     // The window's pixel buffer is the X server's shared memory, not a
     // texture of a GL renderer standing in for it.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // Ctrl+C in the terminal should end the program through WM_CLOSE as
-    // before, so SDL's own SIGINT handling stays on.
+    // SDL's own SIGINT handling stays on: Ctrl+C in the terminal becomes a
+    // quit event, and so an orderly WM_CLOSE.
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
         return false;
@@ -380,7 +380,7 @@ void SdlBackend::translateButton(const SDL_MouseButtonEvent& e) {
         message = left ? WM_LBUTTONUP : WM_RBUTTONUP;
     } else {
         // Every second click of a series is a double-click; the third starts
-        // over with a plain press, as the original platform does.
+        // over with a plain press, as on Windows.
         bool dbl = e.clicks >= 2 && e.clicks % 2 == 0;
         message = left ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN);
     }
@@ -413,7 +413,9 @@ void SdlBackend::translateWindowEvent(const SDL_WindowEvent& e, bool* closePoste
         if (lastFrame_) present(*lastFrame_);
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        // While the program is inactive no frames come: repaint the last.
+        // The X server keeps no copy of a covered window, bars included;
+        // and while the program is inactive no frames come: repaint it all.
+        surfaceStale_ = true;
         if (lastFrame_) present(*lastFrame_);
         break;
     default:

@@ -75,8 +75,11 @@ void WaitForVerticalBlank() { detail::GetBackend().waitForVerticalBlank(); }
 
 void PresentPrimary(const Surface16& primary) {
     if (!gLastFrame || gLastFrame->width() != primary.width() || gLastFrame->height() != primary.height()) {
-        gLastFrame.reset(NewSurface(primary.width(), primary.height()));
-        if (!gLastFrame) return;
+        // The backend may still repaint from the old copy: it goes only once
+        // a new one exists.
+        std::unique_ptr<Surface16> copy(NewSurface(primary.width(), primary.height()));
+        if (!copy) return;
+        gLastFrame = std::move(copy);
     }
     size_t rowBytes = static_cast<size_t>(primary.width()) * 2;
     for (int y = 0; y < primary.height(); ++y) std::memcpy(gLastFrame->row(y), primary.row(y), rowBytes);
