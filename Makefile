@@ -30,7 +30,8 @@ bench: build
 	cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)
 	./$(BUILD_DIR)/bin/benchmarks
 
-fuzz: deps
+fuzz:
+	@bash tools/install-deps.sh --fuzz
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKA_FUZZ=ON
 	cmake --build build-fuzz --target fuzzers -j $(JOBS)
 

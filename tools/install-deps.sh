@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the scripted checks need.
-# Quick when everything is present: only missing packages go to apt-get.
+# Installs the Debian packages the build, the tests and the scripted checks need
+# (with --fuzz also the clang fuzzing runtime). Quick when everything is
+# present: only missing packages go to apt-get.
 set -euo pipefail
 
 packages=(
@@ -10,7 +11,10 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
   xvfb xauth xdotool imagemagick sox
+  xfonts-base
 )
+# SDL's X11 message boxes draw with the core X fonts of xfonts-base.
+[[ "${1:-}" == "--fuzz" ]] && packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
