@@ -1,7 +1,7 @@
 // Score syntax. Lines starting with '#' are directives:
 //   #tempo N            quarter notes per minute
 //   #loop               the piece repeats seamlessly (tracks must end together)
-//   #peak DB            level of the loudest sample after mixing (dBFS)
+//   #peak DB            level of the loudest sample after mixing (dBFS, default -8)
 //   #lowpass HZ         gentle filter over the mix
 //   #inst NAME k=v ...  wave=square12|square25|square50|triangle|saw|sine|noise|noiseshort
 //                       attack= decay= release= (ms) sustain= gain= (0..1+)

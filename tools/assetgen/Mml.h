@@ -38,7 +38,7 @@ struct Track {
 struct Score {
     double tempo = 120;  // quarter notes per minute
     bool loops = false;
-    double peakDb = -3;
+    double peakDb = -8;  // the music's level: room for an effect on top
     double lowpassHz = 0;  // 0 = none
     int barTicks = 192;    // for the bar-line checks
     std::map<std::string, Instrument> instruments;
