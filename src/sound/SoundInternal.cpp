@@ -1,5 +1,6 @@
-// Shared helpers of kaSound: safe slot and buffer lookup, reports, paths,
-// format records and filling a slot's mix buffers.
+// Shared helpers of kaSound: safe slot and buffer lookup, the loaders'
+// common checks, reports, paths, format records and filling a slot's mix
+// buffers.
 #include "sound/SoundInternal.h"
 
 #include <cstdlib>
@@ -26,6 +27,35 @@ int FreeSlot() {
 
 void Report(const char* function, const char* message, long code) { kaDraw::Error(function, message, code); }
 
+bool BeginLoad(const char* function, const char*& name, std::optional<int> mix, const char* tooLong) {
+    if (!kaSound::Ok) return false;
+    if (name == nullptr) name = "";
+    if (mix && (*mix < -kaSound::kMaxMix || *mix > kaSound::kMaxMix)) {
+        Report(function, "ミックス数が多過ぎます");
+        return false;
+    }
+    if (!kaSound::Reload) {
+        const int slot = FreeSlot();
+        if (slot < 0) {
+            Report(function, "オブジェクト数が多過ぎます");
+            return false;
+        }
+        kaSound::ListNo = slot;
+        if (std::strlen(name) > 30) {
+            Report(function, tooLong);
+            return false;
+        }
+        return true;
+    }
+    return kaSound::ListNo >= 0 && kaSound::ListNo < kaSound::kSlots;
+}
+
+void KeepName(int slot, const char* name) {
+    if (kaSound::Reload) return;
+    std::strncpy(kaSound::ListName[slot], name, 30);
+    kaSound::ListName[slot][30] = '\0';
+}
+
 std::string ProgramPath(const char* name) {
     const char* dir = kaSystem::Directory(0);
     return std::string(dir != nullptr ? dir : "") + (name != nullptr ? name : "");
@@ -45,6 +75,20 @@ void ReleaseSlotBuffers(int slot) {
         plat::StopSoundBuffer(DSBuff2[slot][m]);
         plat::ReleaseSoundBuffer(DSBuff2[slot][m]);
         DSBuff2[slot][m] = nullptr;
+    }
+}
+
+void SetUpMixBuffer(int slot, int m, plat::SoundBuffer* buffer) {
+    DSBuff2[slot][m] = buffer;
+    if (!kaSound::Reload) {
+        kaSound::ListPitch[slot][m] = plat::GetSoundFrequency(buffer);
+        kaSound::ListPitchDef[slot] = kaSound::ListPitch[slot][m];
+        kaSound::ListVolume[slot][m] = 0;
+        kaSound::ListPan[slot][m] = 0;
+    } else {
+        plat::SetSoundVolume(buffer, kaSound::ListVolume[slot][m]);
+        plat::SetSoundFrequency(buffer, static_cast<uint32_t>(kaSound::ListPitch[slot][m]));
+        plat::SetSoundPan(buffer, kaSound::ListPan[slot][m]);
     }
 }
 
@@ -88,17 +132,7 @@ bool FillSlot(const char* function, const WAVEFORMATEX* head, unsigned long head
             return false;
         }
         WriteBuffer(b, 0, data, static_cast<uint32_t>(size));
-        DSBuff2[slot][m] = b;
-        if (!kaSound::Reload) {
-            kaSound::ListPitch[slot][m] = plat::GetSoundFrequency(b);
-            kaSound::ListPitchDef[slot] = kaSound::ListPitch[slot][m];
-            kaSound::ListVolume[slot][m] = 0;
-            kaSound::ListPan[slot][m] = 0;
-        } else {
-            plat::SetSoundVolume(b, kaSound::ListVolume[slot][m]);
-            plat::SetSoundFrequency(b, static_cast<uint32_t>(kaSound::ListPitch[slot][m]));
-            plat::SetSoundPan(b, kaSound::ListPan[slot][m]);
-        }
+        SetUpMixBuffer(slot, m, b);
     }
     kaSound::ListUse[slot] = 1;
     kaSound::SoundStream[slot].DataSize = 0;

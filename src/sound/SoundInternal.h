@@ -1,10 +1,12 @@
 // Helpers shared by the kaSound source files: slot and buffer lookup that
-// never leaves the tables, error reports, program-relative paths, format
-// records, the RIFF reader and the pack scanner (both on stdio streams, so
-// that they can be fed from memory as well as from files).
+// never leaves the tables, the checks every loader starts with, error
+// reports, program-relative paths, format records, the RIFF reader and the
+// pack scanner (both on stdio streams, so that they can be fed from memory
+// as well as from files).
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "platform/AudioDevice.h"
@@ -22,6 +24,18 @@ int FreeSlot();
 
 // kaDraw::Error with the framework's function name.
 void Report(const char* function, const char* message, long code = 0);
+
+// The checks every loader makes before it reads anything, in this order:
+// the device is open; |mix| is at most kMaxMix (skipped when `mix` is
+// empty); outside a rebuild a free slot is claimed into kaSound::ListNo and
+// a name over 30 bytes is refused with `tooLong`; during a rebuild ListNo,
+// set by the caller, must be a slot number. A null `name` becomes "".
+// Failures are reported under `function`; false means the load returns -1.
+bool BeginLoad(const char* function, const char*& name, std::optional<int> mix, const char* tooLong);
+
+// Outside a rebuild, keeps the name a slot was loaded under (a rebuild
+// reloads by that very name).
+void KeepName(int slot, const char* name);
 
 // Program directory + name (the directory ends with a separator).
 std::string ProgramPath(const char* name);
@@ -49,6 +63,11 @@ void RebuildTable();
 // Releases every mix buffer of a slot.
 void ReleaseSlotBuffers(int slot);
 
+// Takes a newly created buffer as mix buffer `m` of `slot`. A first load
+// records the buffer's own rate, full volume and centre pan; a rebuild gives
+// the buffer the volume, pitch and pan the table holds.
+void SetUpMixBuffer(int slot, int m, plat::SoundBuffer* buffer);
+
 // Writes `size` bytes into a buffer at `offset` through Lock/Unlock (wrapping
 // into the second region when the range passes the end). When `data` is
 // nullptr the range is filled with `fill`.
@@ -71,5 +90,11 @@ bool FindPackEntry(FILE* file, const std::string& upperName, PackEntry* entry);
 // Reads the format record of a found entry as an 18-byte-or-longer record
 // (malloc'ed; a 16-byte record gets cbSize 0). False on a short read.
 bool ReadPackHead(FILE* file, const PackEntry& entry, WAVEFORMATEX** head, unsigned long* headSize);
+// Opens the pack at `path` (empty: none chosen), finds the entry `name` and
+// reads its format record, leaving the stream at the entry's first sample.
+// On failure reports under `function`, closes what it opened and returns
+// nullptr.
+FILE* OpenPackEntry(const char* function, const char* path, const char* name, PackEntry* entry, WAVEFORMATEX** head,
+                    unsigned long* headSize);
 
 }  // namespace kasound

@@ -4,6 +4,7 @@
 // plays out through one silent piece and stops.
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/Files.h"
@@ -34,6 +35,19 @@ void ReadPiece(FILE* f, std::vector<uint8_t>& piece, unsigned long n) {
     (void)got;
 }
 
+// Rewinds a stream record and reads its first piece from `f`, which stands
+// at the entry's first sample.
+void ReadFirstPiece(FILE* f, _soundstream& st, std::vector<uint8_t>& piece) {
+    st.WriteCheck = 0;
+    st.NextWrite = st.WriteSize;
+    ReadPiece(f, piece, st.WriteSize);
+    st.SeekPos = st.StartPos + st.WriteSize;
+    st.ReadData = st.WriteSize;
+    st.PlayPos = kaSound::kNoPlayPos;
+    st.LastPos = 0;
+    st.NextStop = 0;
+}
+
 // The byte value of silence: 128 for 8-bit samples, 0 for 16-bit ones.
 uint8_t Silence(const plat::SoundBuffer* b) { return plat::GetSoundFormat(b).bitsPerSample == 8 ? 0x80 : 0; }
 
@@ -41,39 +55,15 @@ uint8_t Silence(const plat::SoundBuffer* b) { return plat::GetSoundFormat(b).bit
 
 int kaSound::LoadStream(const char* FileName, unsigned long LoopPoint) {
     static const char* const kFunction = "kaSound::LoadStream";
-    if (!Ok) return -1;
-    if (FileName == nullptr) FileName = "";
-    if (!Reload) {
-        const int slot = kasound::FreeSlot();
-        if (slot < 0) {
-            kasound::Report(kFunction, "オブジェクト数が多過ぎます");
-            return -1;
-        }
-        ListNo = slot;
-        if (std::strlen(FileName) > 30) {
-            kasound::Report(kFunction, "ファイル名が長すぎます");
-            return -1;
-        }
-    } else if (ListNo < 0 || ListNo >= kSlots) {
-        return -1;
-    }
+    if (!kasound::BeginLoad(kFunction, FileName, std::nullopt, "ファイル名が長すぎます")) return -1;
     const int s = ListNo;
     _soundstream& st = SoundStream[s];
     std::memcpy(st.PackName, PackFileName, sizeof st.PackName);
-    FILE* f = st.PackName[0] != '\0' ? plat::OpenFile(st.PackName, "rb") : nullptr;
-    if (f == nullptr) {
-        kasound::Report(kFunction, "パックファイル名が指定されていません");
-        return -1;
-    }
     kasound::PackEntry entry;
     WAVEFORMATEX* head = nullptr;
     unsigned long headSize = 0;
-    if (!kasound::FindPackEntry(f, kasound::UpperAscii(FileName), &entry) ||
-        !kasound::ReadPackHead(f, entry, &head, &headSize)) {
-        std::fclose(f);
-        kasound::Report(kFunction, "WAVEファイルを読み込めません");
-        return -1;
-    }
+    FILE* f = kasound::OpenPackEntry(kFunction, st.PackName, FileName, &entry, &head, &headSize);
+    if (f == nullptr) return -1;
     const plat::PcmFormat format = kasound::ToPcm(head, headSize);
     const unsigned long perSecond = format.avgBytesPerSec;
     if (perSecond == 0 || entry.size / perSecond < 5) {
@@ -89,8 +79,6 @@ int kaSound::LoadStream(const char* FileName, unsigned long LoopPoint) {
     st.DataSize = entry.size - entry.size % frameBytes;
     st.WriteSize = 2 * perSecond - (2 * perSecond) % frameBytes;
     st.WriteMax = 2 * st.WriteSize;
-    st.WriteCheck = 0;
-    st.NextWrite = st.WriteSize;
     st.StartPos = static_cast<unsigned long>(std::ftell(f));
     // A loop point inside the data is kept (rounded down to a frame); one at
     // or past the end would leave nothing to loop, so the stream loops to its
@@ -99,13 +87,8 @@ int kaSound::LoadStream(const char* FileName, unsigned long LoopPoint) {
     LoopPoint -= LoopPoint % frameBytes;
     st.LoopPos = st.StartPos + LoopPoint;
     std::vector<uint8_t> piece;
-    ReadPiece(f, piece, st.WriteSize);
-    st.SeekPos = st.StartPos + st.WriteSize;
+    ReadFirstPiece(f, st, piece);
     std::fclose(f);
-    st.ReadData = st.WriteSize;
-    st.PlayPos = kNoPlayPos;
-    st.LastPos = 0;
-    st.NextStop = 0;
     ListMix[s] = 1;
     ListEffectCount[s] = -1;
     if (!Reload) ListUseMix[s] = 0;
@@ -122,24 +105,11 @@ int kaSound::LoadStream(const char* FileName, unsigned long LoopPoint) {
         kasound::Report(kFunction, "サウンドバッファが生成できません", static_cast<long>(why));
         return -1;
     }
-    DSBuff2[s][0] = b;
     kasound::WriteBuffer(b, 0, piece.data(), static_cast<uint32_t>(st.WriteSize));
-    if (!Reload) {
-        ListPitch[s][0] = plat::GetSoundFrequency(b);
-        ListPitchDef[s] = ListPitch[s][0];
-        ListVolume[s][0] = 0;
-        ListPan[s][0] = 0;
-    } else {
-        plat::SetSoundVolume(b, ListVolume[s][0]);
-        plat::SetSoundFrequency(b, static_cast<uint32_t>(ListPitch[s][0]));
-        plat::SetSoundPan(b, ListPan[s][0]);
-    }
+    kasound::SetUpMixBuffer(s, 0, b);
     ListUse[s] = 1;
     ListPack[s] = 1;
-    if (!Reload) {
-        std::strncpy(ListName[s], FileName, 30);
-        ListName[s][30] = '\0';
-    }
+    kasound::KeepName(s, FileName);
     return s;
 }
 
@@ -149,16 +119,9 @@ int kaSound::ResetStream(int ObjDS) {
     _soundstream& st = SoundStream[ObjDS];
     FILE* f = OpenAt(st, st.StartPos, kFunction);
     if (f == nullptr) return 0;
-    st.WriteCheck = 0;
-    st.NextWrite = st.WriteSize;
     std::vector<uint8_t> piece;
-    ReadPiece(f, piece, st.WriteSize);
-    st.SeekPos = st.StartPos + st.WriteSize;
+    ReadFirstPiece(f, st, piece);
     std::fclose(f);
-    st.ReadData = st.WriteSize;
-    st.PlayPos = kNoPlayPos;
-    st.LastPos = 0;
-    st.NextStop = 0;
     kasound::WriteBuffer(DSBuff2[ObjDS][0], 0, piece.data(), static_cast<uint32_t>(st.WriteSize));
     return 1;
 }

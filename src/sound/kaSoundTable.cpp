@@ -56,6 +56,20 @@ void ReleaseDevice() {
     DSBuff1 = nullptr;
 }
 
+// What freeing a slot and resetting the table both clear: name, pack mark,
+// stream, own rate and every mix buffer's volume, pitch and pan.
+void ClearSlot(int s) {
+    kaSound::ListPitchDef[s] = 0;
+    kaSound::ListName[s][0] = '\0';
+    kaSound::ListPack[s] = 0;
+    kaSound::SoundStream[s].DataSize = 0;
+    for (int m = 0; m < kaSound::kMaxMix; ++m) {
+        kaSound::ListVolume[s][m] = 0;
+        kaSound::ListPitch[s][m] = 0;
+        kaSound::ListPan[s][m] = 0;
+    }
+}
+
 bool Streamed(int s) { return kaSound::SoundStream[s].DataSize != 0; }
 
 // Stops a mix buffer, rewinds it and starts it again (streams refill their
@@ -185,16 +199,8 @@ void kaSound::ResetTable() {
         ListUse[s] = 0;
         ListMix[s] = 1;
         ListUseMix[s] = 0;
-        ListPitchDef[s] = 0;
-        ListName[s][0] = '\0';
         ListEffectCount[s] = -1;
-        ListPack[s] = 0;
-        SoundStream[s].DataSize = 0;
-        for (int m = 0; m < kMaxMix; ++m) {
-            ListVolume[s][m] = 0;
-            ListPitch[s][m] = 0;
-            ListPan[s][m] = 0;
-        }
+        ClearSlot(s);
     }
 }
 
@@ -202,26 +208,7 @@ void kaSound::ResetTable() {
 
 int kaSound::LoadObject(const char* FileName, int Mix) {
     static const char* const kFunction = "kaSound::LoadObject";
-    if (!Ok) return -1;
-    if (FileName == nullptr) FileName = "";
-    if (Mix < -kMaxMix || Mix > kMaxMix) {
-        kasound::Report(kFunction, "ミックス数が多過ぎます");
-        return -1;
-    }
-    if (!Reload) {
-        const int slot = kasound::FreeSlot();
-        if (slot < 0) {
-            kasound::Report(kFunction, "オブジェクト数が多過ぎます");
-            return -1;
-        }
-        ListNo = slot;
-        if (std::strlen(FileName) > 30) {
-            kasound::Report(kFunction, "ファイル名またはリソース名が長すぎます");
-            return -1;
-        }
-    } else if (ListNo < 0 || ListNo >= kSlots) {
-        return -1;
-    }
+    if (!kasound::BeginLoad(kFunction, FileName, Mix, "ファイル名またはリソース名が長すぎます")) return -1;
     WAVEFORMATEX* head = nullptr;
     unsigned long headSize = 0;
     uint8_t* data = nullptr;
@@ -236,25 +223,14 @@ int kaSound::LoadObject(const char* FileName, int Mix) {
     std::free(data);
     if (!filled) return -1;
     ListPack[ListNo] = 0;
-    if (!Reload) {
-        std::strncpy(ListName[ListNo], FileName, 30);
-        ListName[ListNo][30] = '\0';
-    }
+    kasound::KeepName(ListNo, FileName);
     return ListNo;
 }
 
 void kaSound::FreeObject(int ObjDS) {
     if (!kasound::SlotInUse(ObjDS)) return;
     ListUse[ObjDS] = 0;
-    ListPitchDef[ObjDS] = 0;
-    ListName[ObjDS][0] = '\0';
-    ListPack[ObjDS] = 0;
-    SoundStream[ObjDS].DataSize = 0;
-    for (int m = 0; m < kMaxMix; ++m) {
-        ListVolume[ObjDS][m] = 0;
-        ListPitch[ObjDS][m] = 0;
-        ListPan[ObjDS][m] = 0;
-    }
+    ClearSlot(ObjDS);
     kasound::ReleaseSlotBuffers(ObjDS);
     ListMix[ObjDS] = 1;
 }

@@ -46,43 +46,31 @@ void kaSound::SetPack(const char* PackName) {
     PackFileName[sizeof PackFileName - 1] = '\0';
 }
 
+FILE* kasound::OpenPackEntry(const char* function, const char* path, const char* name, PackEntry* entry,
+                             WAVEFORMATEX** head, unsigned long* headSize) {
+    FILE* f = path[0] != '\0' ? plat::OpenFile(path, "rb") : nullptr;
+    if (f == nullptr) {
+        Report(function, "パックファイル名が指定されていません");
+        return nullptr;
+    }
+    if (!FindPackEntry(f, UpperAscii(name), entry) || !ReadPackHead(f, *entry, head, headSize)) {
+        std::fclose(f);
+        Report(function, "WAVEファイルを読み込めません");
+        return nullptr;
+    }
+    return f;
+}
+
 int kaSound::LoadPack(const char* FileName, int Mix) {
     static const char* const kFunction = "kaSound::LoadPack";
-    if (!Ok) return -1;
-    if (FileName == nullptr) FileName = "";
-    if (Mix < -kMaxMix || Mix > kMaxMix) {
-        kasound::Report(kFunction, "ミックス数が多過ぎます");
-        return -1;
-    }
-    if (!Reload) {
-        const int slot = kasound::FreeSlot();
-        if (slot < 0) {
-            kasound::Report(kFunction, "オブジェクト数が多過ぎます");
-            return -1;
-        }
-        ListNo = slot;
-        if (std::strlen(FileName) > 30) {
-            kasound::Report(kFunction, "ファイル名が長すぎます");
-            return -1;
-        }
-    } else if (ListNo < 0 || ListNo >= kSlots) {
-        return -1;
-    }
-    FILE* f = PackFileName[0] != '\0' ? plat::OpenFile(PackFileName, "rb") : nullptr;
-    if (f == nullptr) {
-        kasound::Report(kFunction, "パックファイル名が指定されていません");
-        return -1;
-    }
+    if (!kasound::BeginLoad(kFunction, FileName, Mix, "ファイル名が長すぎます")) return -1;
     kasound::PackEntry entry;
     WAVEFORMATEX* head = nullptr;
     unsigned long headSize = 0;
-    uint8_t* data = nullptr;
-    bool read = kasound::FindPackEntry(f, kasound::UpperAscii(FileName), &entry) &&
-                kasound::ReadPackHead(f, entry, &head, &headSize);
-    if (read) {
-        data = static_cast<uint8_t*>(std::malloc(entry.size > 0 ? entry.size : 1));
-        read = data != nullptr && std::fread(data, 1, entry.size, f) == entry.size;
-    }
+    FILE* f = kasound::OpenPackEntry(kFunction, PackFileName, FileName, &entry, &head, &headSize);
+    if (f == nullptr) return -1;
+    auto* data = static_cast<uint8_t*>(std::malloc(entry.size > 0 ? entry.size : 1));
+    const bool read = data != nullptr && std::fread(data, 1, entry.size, f) == entry.size;
     std::fclose(f);
     if (!read) {
         std::free(head);
@@ -96,10 +84,7 @@ int kaSound::LoadPack(const char* FileName, int Mix) {
     if (!filled) return -1;
     ListPack[ListNo] = 1;
     std::memcpy(SoundStream[ListNo].PackName, PackFileName, sizeof PackFileName);
-    if (!Reload) {
-        std::strncpy(ListName[ListNo], FileName, 30);
-        ListName[ListNo][30] = '\0';
-    }
+    kasound::KeepName(ListNo, FileName);
     return ListNo;
 }
 
