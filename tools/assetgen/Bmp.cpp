@@ -1,32 +1,13 @@
 // BMP encoding: file header, info header, palette, then rows padded to four
 // bytes, bottom row first.
 #include "Bmp.h"
+#include "LittleEndian.h"
 
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 namespace assetgen {
-
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-uint32_t Get32(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
-}
-
-uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; }
-
-}  // namespace
 
 std::vector<uint8_t> EncodeBmp8(const Image& image, const std::vector<Rgb>& palette) {
     if (palette.empty() || palette.size() > 256) throw std::runtime_error("palette must hold 1..256 colours");

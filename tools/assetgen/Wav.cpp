@@ -1,5 +1,6 @@
 // WAV encoding and decoding for 16-bit PCM.
 #include "Wav.h"
+#include "LittleEndian.h"
 
 #include <cmath>
 
@@ -7,19 +8,9 @@ namespace assetgen {
 
 namespace {
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 void PutTag(std::vector<uint8_t>& out, const char* tag) {
     for (int i = 0; i < 4; ++i) out.push_back(uint8_t(tag[i]));
 }
-uint32_t Get16(const std::vector<uint8_t>& b, size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; }
-uint32_t Get32(const std::vector<uint8_t>& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
 
 }  // namespace
 
