@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 namespace plat {
@@ -139,6 +140,50 @@ bool ReadFile(const std::string& path, std::string* bytes, size_t maxBytes) {
         bytes->shrink_to_fit();
     }
     return ok;
+}
+
+namespace {
+
+// mkdir -p: true when `dir` exists as a folder afterwards.
+bool MakeFolders(const std::string& dir) {
+    for (size_t i = 1; i <= dir.size(); ++i) {
+        if (i < dir.size() && dir[i] != '/') continue;
+        std::string prefix = dir.substr(0, i);
+        if (::mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st;
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+std::string UserDataDir() {
+    std::string base;
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg && xdg[0] == '/') {
+        base = xdg;
+    } else if (home && home[0] == '/') {
+        base = std::string(home) + "/.local/share";
+    } else {
+        return std::string();
+    }
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    std::string dir = base + "/kasample";
+    if (!MakeFolders(dir)) return std::string();
+    return dir + "/";
+}
+
+bool IsWritableFolder(const std::string& dir) {
+    std::string path = ResolvePath(dir.empty() ? "." : dir);
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string WritablePath(const std::string& preferredDir, const std::string& name) {
+    if (IsWritableFolder(preferredDir)) return preferredDir + name;
+    std::string user = UserDataDir();
+    return user.empty() ? std::string() : user + name;
 }
 
 }  // namespace plat

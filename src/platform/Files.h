@@ -23,4 +23,16 @@ FILE* OpenFile(const std::string& path, const char* mode);
 // Reads a whole file through ResolvePath, refusing files above maxBytes.
 bool ReadFile(const std::string& path, std::string* bytes, size_t maxBytes = 256u << 20);
 
+// The user's data folder for this program, ending in '/':
+// $XDG_DATA_HOME/kasample/, else $HOME/.local/share/kasample/. Made (with its
+// parents) on first use; empty when there is no such folder and none can be made.
+std::string UserDataDir();
+
+// True when a new file can be created in the existing folder `dir`.
+bool IsWritableFolder(const std::string& dir);
+
+// `name` in `preferredDir` when that folder is writable, else in UserDataDir()
+// (installed programs live in read-only folders). Empty when neither works.
+std::string WritablePath(const std::string& preferredDir, const std::string& name);
+
 }  // namespace plat

@@ -80,6 +80,34 @@ TEST_F(FilesTest, ReadFileIsBounded) {
     EXPECT_FALSE(plat::ReadFile("/proc/self/status", &bytes, 16));
 }
 
+TEST_F(FilesTest, WritablePathFallsBackToTheUserDataFolder) {
+    const char* oldXdg = std::getenv("XDG_DATA_HOME");
+    std::string saved = oldXdg ? oldXdg : "";
+    ::setenv("XDG_DATA_HOME", (root_ + "/data/deeper").c_str(), 1);
+    EXPECT_EQ(plat::UserDataDir(), root_ + "/data/deeper/kasample/");
+    EXPECT_TRUE(fs::is_directory(root_ + "/data/deeper/kasample"));
+
+    EXPECT_EQ(plat::WritablePath(root_ + "/wave/", "X.TXT"), root_ + "/wave/X.TXT");
+    fs::permissions(root_ + "/wave", fs::perms::owner_read | fs::perms::owner_exec);
+    // root may write anywhere; the fallback only shows for an ordinary user.
+    if (::access((root_ + "/wave").c_str(), W_OK) != 0) {
+        EXPECT_EQ(plat::WritablePath(root_ + "/wave/", "X.TXT"), root_ + "/data/deeper/kasample/X.TXT");
+    }
+    EXPECT_EQ(plat::WritablePath(root_ + "/missing/", "X.TXT"), root_ + "/data/deeper/kasample/X.TXT");
+    fs::permissions(root_ + "/wave", fs::perms::owner_all);
+
+    ::setenv("XDG_DATA_HOME", "relative/is/ignored", 1);
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') {
+        EXPECT_EQ(plat::UserDataDir(), std::string(home) + "/.local/share/kasample/");
+    }
+    if (oldXdg) {
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
+}
+
 TEST(Files, ModuleFileNameIsThisProgram) {
     std::string self = plat::ModuleFileName();
     ASSERT_FALSE(self.empty());
