@@ -178,6 +178,9 @@ int kaDraw::Exit() {
     gExitDone = true;
     kaSystem::DestroyObject();
     kaFont::DestroyObject();
+    // The tune stops while the sound device still exists; closing the
+    // device then frees the synthesizer.
+    kaMusic::DestroyObject();
     kaSound::DestroyObject();
     DestroyObject();
     if (_Mutex) {

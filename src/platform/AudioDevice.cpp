@@ -17,6 +17,7 @@
 #include "platform/AudioCapture.h"
 #include "platform/AudioMixer.h"
 #include "platform/Clock.h"
+#include "platform/MidiSequencer.h"
 #include "platform/Options.h"
 
 namespace plat {
@@ -224,6 +225,8 @@ AudioDevice* OpenAudioDevice() {
 
 void CloseAudioDevice(AudioDevice* device) {
     if (device == nullptr || device != gDevice) return;
+    // Before the lock: the sequencer takes it to remove its source.
+    midi::Shutdown();
     if (device->sdl != 0) {
         SDL_CloseAudioDevice(device->sdl);  // waits for the mixing thread; must not hold gLock
         if (device->sdlDummy) {
@@ -272,6 +275,11 @@ Result SetOutputFormat(AudioDevice* device, const PcmFormat& format) {
     }
     if (device->sdl != 0) SDL_PauseAudioDevice(device->sdl, 0);
     return result;
+}
+
+bool AudioOutputAvailable() {
+    std::lock_guard<std::mutex> guard(gLock);
+    return gDevice != nullptr;
 }
 
 PcmFormat GetOutputFormat() {

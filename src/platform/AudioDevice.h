@@ -39,8 +39,11 @@ constexpr uint32_t kMaxFrequency = 200000;
 // dummy output takes its place so that the capture is still written.
 // Headless: always a virtual device driven by the clock.
 AudioDevice* OpenAudioDevice();
-// Releases the device and any buffer still created on it.
+// Releases the device and any buffer still created on it; the MIDI
+// sequencer stops and frees its synthesizer first.
 void CloseAudioDevice(AudioDevice* device);
+// Whether a device is open, i.e. the mixer's output is rendered at all.
+bool AudioOutputAvailable();
 
 // The output format (the primary buffer's). Setting it reopens the output at
 // the new rate; 8-bit and mono outputs are rendered as such.

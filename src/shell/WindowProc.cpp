@@ -1,9 +1,9 @@
 // The window procedure: turns the platform's messages into the framework's
 // key and mouse state, follows activation, and runs the shutdown sequence.
 // KeyboardProc takes each key press; ChangeActive records activation.
-#include <cstring>
 
 #include "draw/kaDraw.h"
+#include "platform/Mci.h"
 #include "shell/Globals.h"
 #include "shell/kaSystem.h"
 #include "sound/kaMusic.h"
@@ -33,11 +33,13 @@ void KeyUp(WPARAM wParam) {
     if (key == _PullKey) ++_PullCount;
 }
 
-// The sequencer has no status to ask here: its notification of success
-// means the piece has played to its end, i.e. it has stopped.
+// A tune has played to its end. The sequencer is asked whether it has
+// really stopped: a notice that was posted before another tune started
+// finds that one playing and restarts nothing. An error leaves the reply
+// empty, never a stale "stopped".
 void MusicNotify(WPARAM wParam) {
     if (wParam != MCI_NOTIFY_SUCCESSFUL || kaMusic::PlayMusic == 0) return;
-    std::strcpy(MciBuffer, "stopped");
+    plat::MciSendString("status midi mode", MciBuffer, sizeof MciBuffer, nullptr);
     if (MciBuffer[0] == 's' && MciBuffer[1] == 't') kaMusic::Replay();
 }
 

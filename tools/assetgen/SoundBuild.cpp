@@ -12,6 +12,7 @@
 
 #include "Bmp.h"
 #include "Manifest.h"
+#include "MidiWrite.h"
 #include "Mml.h"
 #include "Synth.h"
 #include "Wav.h"
@@ -49,6 +50,14 @@ int BuildSounds(const std::string& resources, const std::string& outDir) {
         fs::create_directories(out.parent_path());
         WriteBytes(out.string(), EncodeWav(pcm));
     }
+    return 0;
+}
+
+int BuildMidi(const std::string& scoreFile, const std::string& out) {
+    const Score score = ParseScore(ReadText(scoreFile), scoreFile);
+    const fs::path target(out);
+    if (target.has_parent_path()) fs::create_directories(target.parent_path());
+    WriteBytes(out, EncodeMidi(score, fs::path(scoreFile).stem().string()));
     return 0;
 }
 

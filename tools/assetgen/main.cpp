@@ -2,6 +2,7 @@
 // in resources/, and the contact sheet and sound report used to review them.
 //   assetgen pictures RESOURCES OUTDIR GOTHIC.ttf MINCHO.ttf
 //   assetgen sounds RESOURCES OUTDIR
+//   assetgen midi SCORE.mml OUT.mid
 //   assetgen sheet OUT.bmp SCALE WIDTH GOTHIC.ttf PICTURE.bmp...
 //   assetgen wavinfo OUT.txt FILE.wav...
 #include <algorithm>
@@ -76,6 +77,7 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: assetgen pictures RESOURCES OUTDIR GOTHIC MINCHO\n"
                  "       assetgen sounds RESOURCES OUTDIR\n"
+                 "       assetgen midi SCORE.mml OUT.mid\n"
                  "       assetgen sheet OUT.bmp SCALE WIDTH GOTHIC PICTURE.bmp...\n"
                  "       assetgen wavinfo OUT.txt FILE.wav...\n");
     return 2;
@@ -88,6 +90,7 @@ int main(int argc, char** argv) {
         const std::string command = argc > 1 ? argv[1] : "";
         if (command == "pictures" && argc == 6) return BuildPictures(argv[2], argv[3], argv[4], argv[5]);
         if (command == "sounds" && argc == 4) return BuildSounds(argv[2], argv[3]);
+        if (command == "midi" && argc == 4) return BuildMidi(argv[2], argv[3]);
         if (command == "sheet" && argc >= 7) return BuildSheet(argc, argv);
         if (command == "wavinfo" && argc >= 4) {
             std::vector<std::string> files(argv + 3, argv + argc);
