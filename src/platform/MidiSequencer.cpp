@@ -197,8 +197,10 @@ void Render(float* accum, uint32_t frames, uint32_t rate, void*) {
             const uint64_t until = tune->next < events.size() ? FrameOf(events[tune->next].micros) : end;
             n = static_cast<uint32_t>(std::min<uint64_t>(n, until - tune->position));
         }
-        // An idle synthesizer with nothing sounding costs nothing.
-        if (running || gFadeTotal != 0 || fluid_synth_get_active_voice_count(gSynth) > 0) {
+        // Without a tune, and after the fade of a closed one, the
+        // synthesizer is silent and costs nothing.
+        const bool releasing = tune != nullptr && fluid_synth_get_active_voice_count(gSynth) > 0;
+        if (running || releasing || gFadeTotal != 0) {
             RenderSynth(accum + size_t{done} * 2, n);
         }
         if (running) tune->position += n;
