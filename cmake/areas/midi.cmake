@@ -15,3 +15,13 @@ add_custom_command(
   COMMENT "Writing the title music as a MIDI file"
   VERBATIM)
 add_custom_target(ka_midi_tune ALL DEPENDS ${KA_TEST_TUNE})
+
+# The music tests and the MIDI reader's tests play the generated tune.
+foreach(area sound platform)
+  if(TARGET test_${area})
+    add_dependencies(test_${area} ka_midi_tune)
+  endif()
+endforeach()
+if(TARGET test_sound AND TARGET kamidi)
+  add_dependencies(test_sound kamidi)
+endif()

@@ -180,23 +180,26 @@ void Render(float* accum, uint32_t frames, uint32_t rate, void*) {
         gRate = rate;
     }
     uint32_t done = 0;
-    while (done < frames) {
+    for (;;) {
+        // Events and the end are looked at once more after the last frame,
+        // so that a tune ending on a block's edge ends in that block.
         uint32_t n = frames - done;
         Tune* tune = gTune.get();
-        const bool running = tune != nullptr && tune->playing && gFadeTotal == 0;
+        bool running = tune != nullptr && tune->playing && gFadeTotal == 0;
         if (running) {
             const std::vector<Event>& events = tune->song.events;
             while (tune->next < events.size() && FrameOf(events[tune->next].micros) <= tune->position)
                 Dispatch(tune->song, events[tune->next++]);
             const uint64_t end = FrameOf(tune->song.endMicros);
             if (tune->next == events.size() && tune->position >= end) {
-                tune->playing = false;
+                tune->playing = running = false;
                 Notify(*tune, kNotifySuccessful);
-                continue;
+            } else {
+                const uint64_t until = tune->next < events.size() ? FrameOf(events[tune->next].micros) : end;
+                n = static_cast<uint32_t>(std::min<uint64_t>(n, until - tune->position));
             }
-            const uint64_t until = tune->next < events.size() ? FrameOf(events[tune->next].micros) : end;
-            n = static_cast<uint32_t>(std::min<uint64_t>(n, until - tune->position));
         }
+        if (done == frames) break;
         // Without a tune, and after the fade of a closed one, the
         // synthesizer is silent and costs nothing.
         const bool releasing = tune != nullptr && fluid_synth_get_active_voice_count(gSynth) > 0;

@@ -225,7 +225,7 @@ TEST_F(MciTest, TheEndNoticeComesAtTheLastEventWithinAFrame) {
     }
     ASSERT_EQ(gNotices.size(), 1u);
     EXPECT_EQ(gNotices[0].wParam, plat::midi::kNotifySuccessful);
-    EXPECT_EQ(frames, 31);  // 500 ms = 30 frames; the frame that reaches the end
+    EXPECT_EQ(frames, 30);  // 500 ms: the frame that reaches the end
     EXPECT_EQ(Mode(), "stopped");
 }
 
