@@ -25,3 +25,7 @@ endforeach()
 if(TARGET test_sound AND TARGET kamidi)
   add_dependencies(test_sound kamidi)
 endif()
+
+# The MIDI file reader, fed from memory.
+include(${CMAKE_SOURCE_DIR}/cmake/areas/fuzz.cmake)
+ka_add_fuzzer(midi_fuzz SOURCES fuzz/midi_fuzz.cpp src/platform/MidiFile.cpp CORPUS fuzz/corpus/midi)

@@ -5,6 +5,7 @@
 #include "platform/MidiFile.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace plat::midi {
 
@@ -184,8 +185,11 @@ private:
 
 }  // namespace
 
-bool ReadMidiFile(const uint8_t* data, size_t size, Song* song, std::string* error) {
-    *song = Song{};
+bool ReadMidiFile(const uint8_t* data, size_t size, Song* out, std::string* error) {
+    // Filled in a song of its own: a refused file leaves *out empty.
+    *out = Song{};
+    Song made;
+    Song* song = &made;
     if (data == nullptr || size > kMaxFileBytes) return Fail(error, "no file or too large");
     Reader file(data, size);
     uint32_t id = 0, length = 0, format = 0, tracks = 0, division = 0;
@@ -233,10 +237,8 @@ bool ReadMidiFile(const uint8_t* data, size_t size, Song* song, std::string* err
     }
     song->endTick = endTick;
     song->endMicros = time.at(endTick);
-    if (song->endMicros > kMaxMicros) {
-        *song = Song{};
-        return Fail(error, "tune too long");
-    }
+    if (song->endMicros > kMaxMicros) return Fail(error, "tune too long");
+    *out = std::move(made);
     return true;
 }
 

@@ -98,6 +98,7 @@ TEST(MidiFileTest, MalformedFilesAreRefused) {
         {"five-byte delta time", Header(0, 1, 96) + Track(Bytes({0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 60, 1}))},
         {"system message in a track", Header(0, 1, 96) + Track(Bytes({0, 0xF2, 0, 0}) + EndOfTrack(0))},
         {"sysex longer than its track", Header(0, 1, 96) + Track(Bytes({0, 0xF0, 0x10, 1, 2}))},
+        {"a fault after a sysex", Header(0, 1, 96) + Track(Bytes({0, 0xF0, 1, 0x7E, 0, 0x90, 60}))},
         {"meta longer than its track", Header(0, 1, 96) + Track(Bytes({0, 0xFF, 0x01, 0x10, 'a'}))},
         {"tune longer than a day", Header(0, 1, 1) + Track(Bytes({0, 0xFF, 0x51, 3, 0xFF, 0xFF, 0xFF}) +
                                                              EndOfTrack(0x0FFFFFFF))},
@@ -107,6 +108,7 @@ TEST(MidiFileTest, MalformedFilesAreRefused) {
         song.endTick = 99;
         EXPECT_FALSE(Read(c.bytes, &song)) << c.what;
         EXPECT_TRUE(song.events.empty()) << c.what;
+        EXPECT_TRUE(song.sysex.empty()) << c.what;
         EXPECT_EQ(song.endTick, 0u) << c.what;
     }
 }
