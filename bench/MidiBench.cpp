@@ -1,6 +1,6 @@
 // Cost of the MIDI synthesizer rendering into the mixer at 44100 Hz stereo,
 // as the share of one core that real-time output takes ("core%"): the
-// generated test tune, a dense General MIDI tune (16 channels of four-note
+// generated test tune alone and with 32 of the mixer's buffers, a dense General MIDI tune (16 channels of four-note
 // chords on every eighth note, about 64 voices plus their releases), and the
 // dense tune with 32 of the mixer's own buffers playing on top. Peer in the
 // same run: BM_Device32Buffers (the mixer alone).
@@ -140,6 +140,9 @@ private:
 
 void BM_MidiTestTune(benchmark::State& state) { RenderTune(state, TestTunePath(), false); }
 BENCHMARK(BM_MidiTestTune)->MinTime(3.0);
+
+void BM_MidiTestTuneWith32Buffers(benchmark::State& state) { RenderTune(state, TestTunePath(), true); }
+BENCHMARK(BM_MidiTestTuneWith32Buffers)->MinTime(3.0);
 
 void BM_MidiDenseTune(benchmark::State& state) {
     DenseFile file;
