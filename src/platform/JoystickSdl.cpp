@@ -31,13 +31,11 @@ struct OpenDevice {
     bool hold(int index, bool asController) {
         const SDL_JoystickID wanted = SDL_JoystickGetDeviceInstanceID(index);
         if (wanted < 0) return false;
-        if (id == wanted && attached() && (controller != nullptr) == asController) return true;
+        if (id == wanted && attached()) return true;
         close();
-        if (asController) {
-            controller = SDL_GameControllerOpen(index);
-        } else {
-            joystick = SDL_JoystickOpen(index);
-        }
+        if (asController) controller = SDL_GameControllerOpen(index);
+        // A controller whose mapping fails to open is still a joystick.
+        if (!controller) joystick = SDL_JoystickOpen(index);
         if (!isOpen()) return false;
         id = wanted;
         return true;
@@ -127,7 +125,7 @@ bool SdlPollGamepad(GamepadState* state) {
     for (int i = 0, n = SDL_NumJoysticks(); i < n && index < 0; ++i) {
         if (SDL_IsGameController(i)) index = i;
     }
-    if (index < 0 || !gPad.hold(index, true)) {
+    if (index < 0 || !gPad.hold(index, true) || gPad.controller == nullptr) {
         gPad.close();
         return false;
     }

@@ -25,7 +25,8 @@ plat::GamepadState Pad(const std::string& held, int stickX = 0, int stickY = 0) 
     return p;
 }
 
-// The arrows chosen over a sequence of pad states, one step each.
+// The arrows chosen over a sequence of pad states, one step each (A, Start
+// and Back are followed through the messages below).
 std::vector<unsigned> Arrows(const std::vector<plat::GamepadState>& pads) {
     shell::PadKeys keys;
     std::vector<unsigned> arrows;
@@ -57,15 +58,6 @@ TEST(PadKeysForTest, OneArrowAtATimeTheNewestDirectionWinning) {
         {"D-pad over a held stick", {Pad("", 30000, 0), Pad("U", 30000, 0)}, {VK_RIGHT, VK_UP}},
     };
     for (const Case& c : cases) EXPECT_EQ(Arrows(c.pads), c.arrows) << c.what;
-}
-
-TEST(PadKeysForTest, AOrStartIsZAndBackIsEscape) {
-    const shell::PadKeys none;
-    EXPECT_TRUE(shell::PadKeysFor(Pad("A"), none).z);
-    EXPECT_TRUE(shell::PadKeysFor(Pad("S"), none).z);
-    EXPECT_FALSE(shell::PadKeysFor(Pad("B"), none).z);
-    EXPECT_TRUE(shell::PadKeysFor(Pad("B"), none).escape);
-    EXPECT_FALSE(shell::PadKeysFor(Pad("AS"), none).escape);
 }
 
 class PadKeysTest : public ShellTest {
