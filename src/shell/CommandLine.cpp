@@ -58,6 +58,11 @@ std::vector<CommandLineOption> BuiltInOptions() {
              l.platform.audioCapture = v;
              return !v.empty();
          }},
+        {"--no-pad-keys", "", "do not turn the first gamepad into arrow keys, Z and Escape",
+         [](CommandLine& l, const std::string&) {
+             l.padKeys = false;
+             return true;
+         }},
     };
 }
 

@@ -29,6 +29,7 @@ struct CommandLine {
     plat::Options platform;
     unsigned long frames = 0;  // after this many frames the program closes itself; 0: never
     std::string parameter;     // the positional arguments joined with spaces
+    bool padKeys = true;       // the first game controller gives arrow keys, Z and Escape
 };
 
 struct CommandLineOption {

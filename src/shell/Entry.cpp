@@ -14,6 +14,7 @@
 #include "shell/CommandLine.h"
 #include "shell/Globals.h"
 #include "shell/MessageLoop.h"
+#include "shell/PadKeys.h"
 #include "shell/kaSystem.h"
 
 namespace {
@@ -78,6 +79,7 @@ int kaRun(int argc, char** argv) {
     kaSystem::InitFrame();
     kaSystem::InitMouse(0);
 
+    shell::EnablePadKeys(line.padKeys);
     shell::SetFrameLimit(line.frames);
     shell::RunMessageLoop();
 

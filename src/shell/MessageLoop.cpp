@@ -7,6 +7,7 @@
 #include "platform/Options.h"
 #include "platform/Window.h"
 #include "shell/Globals.h"
+#include "shell/PadKeys.h"
 #include "shell/ScriptedRun.h"
 #include "shell/kaSystem.h"
 #include "sound/kaSound.h"
@@ -16,6 +17,8 @@ namespace {
 
 unsigned long gFrameLimit = 0;
 unsigned long gFramesRun = 0;
+FrameHook gBeforeFrame = nullptr;
+unsigned long gHookedFrame = ~0ul;
 
 uint32_t Now() { return plat::TimeGetTime(); }
 
@@ -61,7 +64,10 @@ void UpdateBlink() {
 void SetFrameLimit(unsigned long frames) {
     gFrameLimit = frames;
     gFramesRun = 0;
+    gHookedFrame = ~0ul;
 }
+
+void SetBeforeFrameHook(FrameHook hook) { gBeforeFrame = hook; }
 
 unsigned long FramesRun() { return gFramesRun; }
 
@@ -105,8 +111,14 @@ int RunMessageLoop() {
             NoteDispatchedMessage(msg, gFramesRun);
             plat::DispatchMessage(&msg);
         } else if (_WindowActive != 0) {
-            // A replay's events for the coming frame go through the queue
-            // first, so that the window procedure sees them before the frame.
+            if (gBeforeFrame != nullptr && gHookedFrame != gFramesRun) {
+                gHookedFrame = gFramesRun;
+                gBeforeFrame(gFramesRun);
+            }
+            // The pad's keys and a replay's events for the coming frame go
+            // through the queue first, so that the window procedure sees
+            // them before the frame.
+            if (PostPadKeys()) continue;
             if (PostScriptedInput(gFramesRun)) continue;
             RunFrame();
             if (ScriptedRunFinished(gFramesRun, plat::GetOptions().headless, gFrameLimit != 0) && _CloseEvent == 0 &&

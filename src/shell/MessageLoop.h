@@ -19,4 +19,10 @@ void RunFrame();
 void SetFrameLimit(unsigned long frames);
 unsigned long FramesRun();
 
+// Called once before each frame, ahead of that frame's input, with the
+// number of the frame (0 first). Lets a program drive simulated devices or
+// watch the run; nullptr removes it.
+using FrameHook = void (*)(unsigned long frame);
+void SetBeforeFrameHook(FrameHook hook);
+
 }  // namespace shell
