@@ -1,0 +1,6 @@
+# Text: the platform's fonts (FreeType, fontconfig) and the CP932 converter
+# (iconv) for the framework library.
+find_package(Freetype REQUIRED)
+find_package(Fontconfig REQUIRED)
+find_package(Iconv REQUIRED)
+target_link_libraries(ka PUBLIC Freetype::Freetype Fontconfig::Fontconfig Iconv::Iconv)
