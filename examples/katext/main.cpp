@@ -47,7 +47,8 @@ int gFinished = 0;  // sprite holding the halves that are fully shown
 
 uint16_t Pixel(uint32_t rgb) { return plat::PixelFromColorRef(plat::GetPixelFormat(), rgb); }
 
-// An evening sky over dark hills, drawn in horizontal bands.
+// An evening sky over dark hills, drawn in bands and columns (colours are
+// 0x00BBGGRR).
 void DrawPicture() {
     for (int y = 0; y < 480; y += 8) {
         const int t = y * 255 / 480;
@@ -59,8 +60,9 @@ void DrawPicture() {
         const int h = 40 + ((x * 7) % 60) + (x % 96 == 0 ? 20 : 0);
         kaDraw::ColorFill(x, 480 - h, x + 16, 480, Pixel(0x203818));
     }
-    kaDraw::ColorFill(kLeftX1 - 8, kTop - 8, kLeftX2 + 8, kBottom + 4, Pixel(0x402010));
-    kaDraw::ColorFill(kRightX1 - 8, kTop - 8, kRightX2 + 8, kBottom + 4, Pixel(0x402010));
+    // Two panels in a mid tone, so that a dark shadow shows under light text.
+    kaDraw::ColorFill(kLeftX1 - 8, kTop - 8, kLeftX2 + 8, kBottom + 4, Pixel(0x906848));
+    kaDraw::ColorFill(kRightX1 - 8, kTop - 8, kRightX2 + 8, kBottom + 4, Pixel(0x906848));
 }
 
 void Restart() {
