@@ -28,6 +28,97 @@ struct Locked {
     }
 };
 
+// The reduction of the clipped area, the channel positions fixed at compile
+// time for the two display formats (and given at run time for any other).
+template <typename Shifts>
+void Reduce(const Shifts& shifts, const Locked& s, const Locked& d, const Locked& b, int64_t px, int64_t py,
+            int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t ex, int64_t ey) {
+    const unsigned shiftR = shifts.r(), shiftG = shifts.g(), shiftB = shifts.b();
+    // Every source row is split once into channel rows (5-bit values, and
+    // 1 for a pixel that is not black); three rows add into column sums
+    // with a zero column on either side, which stand for the samples left
+    // out at the edges of the source rectangle. Missing rows are zero rows.
+    constexpr unsigned kMax = 31;
+    const size_t width = static_cast<size_t>(x2 - x1);
+    struct Planes {
+        std::vector<uint16_t> r, g, b, c;
+        explicit Planes(size_t n) : r(n, 0), g(n, 0), b(n, 0), c(n, 0) {}
+    };
+    Planes rows[3] = {Planes(width), Planes(width), Planes(width)};
+    const Planes zero(width);
+    Planes cols(width + 2);
+    auto split = [&](int64_t y, Planes& out) {
+        const uint16_t* in = s.row(y) + x1;
+        for (size_t x = 0; x < width; ++x) {
+            const unsigned p = in[x];
+            out.r[x] = static_cast<uint16_t>((p >> shiftR) & kMax);
+            out.g[x] = static_cast<uint16_t>((p >> shiftG) & kMax);
+            out.b[x] = static_cast<uint16_t>((p >> shiftB) & kMax);
+            out.c[x] = static_cast<uint16_t>(p != 0);
+        }
+    };
+    auto add3 = [width](uint16_t* out, const uint16_t* a, const uint16_t* m, const uint16_t* z) {
+        for (size_t x = 0; x < width; ++x) out[x] = static_cast<uint16_t>(a[x] + m[x] + z[x]);
+    };
+    int next = 0;            // the row slot the next split goes to
+    int64_t lastSplit = -1;  // source row in slot (next + 2) % 3, or -1
+    for (int64_t oy = 0; oy < ey; ++oy) {
+        const int64_t sy = y1 + 2 * oy;
+        const Planes* above = &zero;
+        if (sy - 1 >= y1) {
+            if (lastSplit != sy - 1) {
+                split(sy - 1, rows[next]);
+                next = (next + 1) % 3;
+            }
+            above = &rows[(next + 2) % 3];
+        }
+        Planes& middle = rows[next];
+        split(sy, middle);
+        next = (next + 1) % 3;
+        const Planes* below = &zero;
+        lastSplit = -1;
+        if (sy + 1 < y2) {
+            split(sy + 1, rows[next]);
+            below = &rows[next];
+            next = (next + 1) % 3;
+            lastSplit = sy + 1;
+        }
+        add3(cols.r.data() + 1, above->r.data(), middle.r.data(), below->r.data());
+        add3(cols.g.data() + 1, above->g.data(), middle.g.data(), below->g.data());
+        add3(cols.b.data() + 1, above->b.data(), middle.b.data(), below->b.data());
+        add3(cols.c.data() + 1, above->c.data(), middle.c.data(), below->c.data());
+
+        uint16_t* out = d.row(py + oy) + px;
+        const uint16_t* back = b.row(py + oy) + px;
+        const uint16_t *cr = cols.r.data(), *cg = cols.g.data(), *cb = cols.b.data(), *cc = cols.c.data();
+        for (int64_t ox = 0; ox < ex; ++ox) {
+            const size_t i = static_cast<size_t>(2 * ox);  // columns i, i + 1, i + 2 around the centre
+            const unsigned count = cc[i] + cc[i + 1] + cc[i + 2];
+            if (count == 0) continue;  // no text nearby: stays transparent
+            const unsigned q = back[ox], n = count < 8 ? 8 - count : 0;
+            const unsigned r = (cr[i] + cr[i + 1] + cr[i + 2] + kMax + ((q >> shiftR) & kMax) * n) >> 3;
+            const unsigned g = (cg[i] + cg[i + 1] + cg[i + 2] + kMax + ((q >> shiftG) & kMax) * n) >> 3;
+            const unsigned bl = (cb[i] + cb[i + 1] + cb[i + 2] + kMax + ((q >> shiftB) & kMax) * n) >> 3;
+            out[ox] = static_cast<uint16_t>((std::min(r, kMax) << shiftR) | (std::min(g, kMax) << shiftG) |
+                                            (std::min(bl, kMax) << shiftB));
+        }
+    }
+}
+
+template <unsigned R, unsigned G, unsigned B>
+struct FixedShifts {
+    static constexpr unsigned r() { return R; }
+    static constexpr unsigned g() { return G; }
+    static constexpr unsigned b() { return B; }
+};
+
+struct RuntimeShifts {
+    unsigned sr, sg, sb;
+    unsigned r() const { return sr; }
+    unsigned g() const { return sg; }
+    unsigned b() const { return sb; }
+};
+
 }  // namespace
 
 int kaFont::DrawAA2(int Px, int Py, int X1, int Y1, int X2, int Y2) {
@@ -65,49 +156,13 @@ int kaFont::DrawAA2(int Px, int Py, int X1, int Y1, int X2, int Y2) {
     Locked s, d, b;
     if (!s.lock(src) || !d.lock(dst) || !b.lock(DDBack)) return 0;
 
-    const unsigned shiftR = kaDraw::ShiftR2, shiftG = kaDraw::ShiftG2, shiftB = kaDraw::ShiftB2;
-    constexpr unsigned kMax = 31;
-    // Per source column of the three rows: zero when all three are black,
-    // so that empty neighbourhoods are skipped at once.
-    const int64_t width = x2 - x1;
-    std::vector<uint16_t> any(static_cast<size_t>(width));
-    for (int64_t oy = 0; oy < ey; ++oy) {
-        const int64_t sy = y1 + 2 * oy;
-        const uint16_t* rows[3] = {sy - 1 >= y1 ? s.row(sy - 1) + x1 : nullptr, s.row(sy) + x1,
-                                   sy + 1 < y2 ? s.row(sy + 1) + x1 : nullptr};
-        for (int64_t x = 0; x < width; ++x) any[x] = rows[1][x];
-        for (int k : {0, 2})
-            if (rows[k] != nullptr)
-                for (int64_t x = 0; x < width; ++x) any[x] |= rows[k][x];
-
-        uint16_t* out = d.row(py + oy) + px;
-        const uint16_t* back = b.row(py + oy) + px;
-        for (int64_t ox = 0; ox < ex; ++ox) {
-            const int64_t sx = 2 * ox;
-            const int64_t c0 = sx > 0 ? sx - 1 : sx, c1 = sx + 1 < width ? sx + 1 : sx;
-            if ((any[c0] | any[sx] | any[c1]) == 0) continue;
-            unsigned count = 0, r = 0, g = 0, bl = 0;
-            for (const uint16_t* row : rows) {
-                if (row == nullptr) continue;
-                for (int64_t x = c0; x <= c1; ++x) {
-                    const unsigned p = row[x];
-                    if (p == 0) continue;
-                    ++count;
-                    r += (p >> shiftR) & kMax;
-                    g += (p >> shiftG) & kMax;
-                    bl += (p >> shiftB) & kMax;
-                }
-            }
-            r += kMax, g += kMax, bl += kMax;
-            if (count < 8) {
-                const unsigned q = back[ox], n = 8 - count;
-                r += ((q >> shiftR) & kMax) * n;
-                g += ((q >> shiftG) & kMax) * n;
-                bl += ((q >> shiftB) & kMax) * n;
-            }
-            out[ox] = static_cast<uint16_t>((std::min(r >> 3, kMax) << shiftR) | (std::min(g >> 3, kMax) << shiftG) |
-                                            (std::min(bl >> 3, kMax) << shiftB));
-        }
+    const unsigned r = kaDraw::ShiftR2, g = kaDraw::ShiftG2, bl = kaDraw::ShiftB2;
+    if (r == 11 && g == 6 && bl == 0) {
+        Reduce(FixedShifts<11, 6, 0>(), s, d, b, px, py, x1, y1, x2, y2, ex, ey);
+    } else if (r == 10 && g == 5 && bl == 0) {
+        Reduce(FixedShifts<10, 5, 0>(), s, d, b, px, py, x1, y1, x2, y2, ex, ey);
+    } else {
+        Reduce(RuntimeShifts{r, g, bl}, s, d, b, px, py, x1, y1, x2, y2, ex, ey);
     }
     return 1;
 }
