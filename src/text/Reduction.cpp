@@ -35,30 +35,45 @@ void Reduce(const Shifts& shifts, const Locked& s, const Locked& d, const Locked
             int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t ex, int64_t ey) {
     const unsigned shiftR = shifts.r(), shiftG = shifts.g(), shiftB = shifts.b();
     // Every source row is split once into channel rows (5-bit values, and
-    // 1 for a pixel that is not black); three rows add into column sums
-    // with a zero column on either side, which stand for the samples left
-    // out at the edges of the source rectangle. Missing rows are zero rows.
-    constexpr unsigned kMax = 31;
+    // 1 for a pixel that is not black), even and odd columns apart: a
+    // centre column 2k has its neighbours at odd k - 1 and k, so all loops
+    // below walk their arrays one step at a time and vectorise. Odd rows
+    // carry a zero in front and zeros past the end, which stand for the
+    // samples left out at the edges of the source rectangle; missing rows
+    // are zero rows. Sums stay below 9 x 31 + 31 + 8 x 31 = 558: 16 bits.
+    constexpr uint16_t kMax = 31;
     const size_t width = static_cast<size_t>(x2 - x1);
-    struct Planes {
-        std::vector<uint16_t> r, g, b, c;
-        explicit Planes(size_t n) : r(n, 0), g(n, 0), b(n, 0), c(n, 0) {}
+    const size_t half = (width + 1) / 2;
+    struct Plane {
+        std::vector<uint16_t> even, odd;  // odd[k + 1] is column 2k + 1
+        explicit Plane(size_t half) : even(half, 0), odd(half + 1, 0) {}
     };
-    Planes rows[3] = {Planes(width), Planes(width), Planes(width)};
-    const Planes zero(width);
-    Planes cols(width + 2);
-    auto split = [&](int64_t y, Planes& out) {
-        const uint16_t* in = s.row(y) + x1;
-        for (size_t x = 0; x < width; ++x) {
-            const unsigned p = in[x];
-            out.r[x] = static_cast<uint16_t>((p >> shiftR) & kMax);
-            out.g[x] = static_cast<uint16_t>((p >> shiftG) & kMax);
-            out.b[x] = static_cast<uint16_t>((p >> shiftB) & kMax);
-            out.c[x] = static_cast<uint16_t>(p != 0);
+    struct Planes {
+        Plane r, g, b, c;
+        explicit Planes(size_t half) : r(half), g(half), b(half), c(half) {}
+    };
+    Planes rows[3] = {Planes(half), Planes(half), Planes(half)};
+    const Planes zero(half);
+    Planes cols(half);
+    auto splitHalf = [&](const uint16_t* in, size_t n, uint16_t* r, uint16_t* g, uint16_t* b, uint16_t* c) {
+        for (size_t k = 0; k < n; ++k) {
+            const uint16_t p = in[2 * k];
+            r[k] = static_cast<uint16_t>((p >> shiftR) & kMax);
+            g[k] = static_cast<uint16_t>((p >> shiftG) & kMax);
+            b[k] = static_cast<uint16_t>((p >> shiftB) & kMax);
+            c[k] = static_cast<uint16_t>(p != 0);
         }
     };
-    auto add3 = [width](uint16_t* out, const uint16_t* a, const uint16_t* m, const uint16_t* z) {
-        for (size_t x = 0; x < width; ++x) out[x] = static_cast<uint16_t>(a[x] + m[x] + z[x]);
+    auto split = [&](int64_t y, Planes& out) {
+        const uint16_t* in = s.row(y) + x1;
+        splitHalf(in, half, out.r.even.data(), out.g.even.data(), out.b.even.data(), out.c.even.data());
+        splitHalf(in + 1, width / 2, out.r.odd.data() + 1, out.g.odd.data() + 1, out.b.odd.data() + 1,
+                  out.c.odd.data() + 1);
+    };
+    auto add3 = [](Plane& out, const Plane& a, const Plane& m, const Plane& z) {
+        for (size_t k = 0; k < out.even.size(); ++k)
+            out.even[k] = static_cast<uint16_t>(a.even[k] + m.even[k] + z.even[k]);
+        for (size_t k = 0; k < out.odd.size(); ++k) out.odd[k] = static_cast<uint16_t>(a.odd[k] + m.odd[k] + z.odd[k]);
     };
     int next = 0;            // the row slot the next split goes to
     int64_t lastSplit = -1;  // source row in slot (next + 2) % 3, or -1
@@ -83,24 +98,32 @@ void Reduce(const Shifts& shifts, const Locked& s, const Locked& d, const Locked
             next = (next + 1) % 3;
             lastSplit = sy + 1;
         }
-        add3(cols.r.data() + 1, above->r.data(), middle.r.data(), below->r.data());
-        add3(cols.g.data() + 1, above->g.data(), middle.g.data(), below->g.data());
-        add3(cols.b.data() + 1, above->b.data(), middle.b.data(), below->b.data());
-        add3(cols.c.data() + 1, above->c.data(), middle.c.data(), below->c.data());
+        add3(cols.r, above->r, middle.r, below->r);
+        add3(cols.g, above->g, middle.g, below->g);
+        add3(cols.b, above->b, middle.b, below->b);
+        add3(cols.c, above->c, middle.c, below->c);
 
         uint16_t* out = d.row(py + oy) + px;
         const uint16_t* back = b.row(py + oy) + px;
-        const uint16_t *cr = cols.r.data(), *cg = cols.g.data(), *cb = cols.b.data(), *cc = cols.c.data();
+        const uint16_t *re = cols.r.even.data(), *ge = cols.g.even.data(), *be = cols.b.even.data(),
+                       *ce = cols.c.even.data();
+        const uint16_t *ro = cols.r.odd.data(), *go = cols.g.odd.data(), *bo = cols.b.odd.data(),
+                       *co = cols.c.odd.data();
+        // Branch-free in 16-bit arithmetic: pixels with no text nearby keep
+        // what slot 2 holds (transparent black).
         for (int64_t ox = 0; ox < ex; ++ox) {
-            const size_t i = static_cast<size_t>(2 * ox);  // columns i, i + 1, i + 2 around the centre
-            const unsigned count = cc[i] + cc[i + 1] + cc[i + 2];
-            if (count == 0) continue;  // no text nearby: stays transparent
-            const unsigned q = back[ox], n = count < 8 ? 8 - count : 0;
-            const unsigned r = (cr[i] + cr[i + 1] + cr[i + 2] + kMax + ((q >> shiftR) & kMax) * n) >> 3;
-            const unsigned g = (cg[i] + cg[i + 1] + cg[i + 2] + kMax + ((q >> shiftG) & kMax) * n) >> 3;
-            const unsigned bl = (cb[i] + cb[i + 1] + cb[i + 2] + kMax + ((q >> shiftB) & kMax) * n) >> 3;
-            out[ox] = static_cast<uint16_t>((std::min(r, kMax) << shiftR) | (std::min(g, kMax) << shiftG) |
-                                            (std::min(bl, kMax) << shiftB));
+            const uint16_t count = static_cast<uint16_t>(co[ox] + ce[ox] + co[ox + 1]);
+            const uint16_t q = back[ox];
+            const uint16_t n = static_cast<uint16_t>(count < 8 ? 8 - count : 0);
+            const uint16_t r = static_cast<uint16_t>(
+                (ro[ox] + re[ox] + ro[ox + 1] + kMax + static_cast<uint16_t>(((q >> shiftR) & kMax) * n)) >> 3);
+            const uint16_t g = static_cast<uint16_t>(
+                (go[ox] + ge[ox] + go[ox + 1] + kMax + static_cast<uint16_t>(((q >> shiftG) & kMax) * n)) >> 3);
+            const uint16_t bl = static_cast<uint16_t>(
+                (bo[ox] + be[ox] + bo[ox + 1] + kMax + static_cast<uint16_t>(((q >> shiftB) & kMax) * n)) >> 3);
+            const uint16_t pixel = static_cast<uint16_t>((std::min(r, kMax) << shiftR) | (std::min(g, kMax) << shiftG) |
+                                                         (std::min(bl, kMax) << shiftB));
+            out[ox] = count != 0 ? pixel : out[ox];
         }
     }
 }
