@@ -65,6 +65,7 @@ void DrawContext::FillTurned(int64_t x, int64_t y, int64_t u0, int64_t v0, int64
     const Span clip = Intersect({0, 0, surface_->width(), surface_->height()}, clip_);
     if (font_->escapement == 0) {
         const Span s = Intersect({x + u0, y + v0, x + u1, y + v1}, clip);
+        if (s.x0 >= s.x1) return;  // a cell wholly left or right of the surface
         for (int64_t py = s.y0; py < s.y1; ++py) std::fill(surface_->row(static_cast<int>(py)) + s.x0,
                                                            surface_->row(static_cast<int>(py)) + s.x1, pixel);
         return;

@@ -7,6 +7,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -43,9 +44,21 @@ bool gFontconfigUsed = false;
 std::vector<std::unique_ptr<FontFace>> gFaces;
 std::unordered_map<uint64_t, Glyph> gGlyphs;
 
-bool StartFreeType() { return gLibrary != nullptr || FT_Init_FreeType(&gLibrary) == 0; }
+// Programs and tests that never shut kaFont down still release the
+// libraries at exit (fontconfig leaks its configuration otherwise).
+void ReleaseAtExit() {
+    static bool registered = false;
+    if (!registered) std::atexit(ReleaseFonts);
+    registered = true;
+}
+
+bool StartFreeType() {
+    ReleaseAtExit();
+    return gLibrary != nullptr || FT_Init_FreeType(&gLibrary) == 0;
+}
 
 FcConfig* Fontconfig() {
+    ReleaseAtExit();
     gFontconfigUsed = true;
     return FcInit() ? FcConfigGetCurrent() : nullptr;
 }

@@ -120,7 +120,7 @@ void BeginWithFace(int Size, int Round, int Bold, int Italic, int Line, uint8_t 
     f.lfHeight = Size;
     f.lfWidth = 0;
     f.lfWeight = Bold == 0 ? 400 : Bold == 1 ? 700 : 0;
-    f.lfEscapement = static_cast<int32_t>(static_cast<int64_t>(Round) * 10 % 3600);
+    f.lfEscapement = kafont::ClampInt(int64_t{Round} * 10);
     f.lfOrientation = 0;
     f.lfItalic = static_cast<uint8_t>(Italic);
     f.lfUnderline = static_cast<uint8_t>(Line);

@@ -113,6 +113,11 @@ TEST_F(DrawContextTest, TextIsClippedToTheSurfaceOnEverySide) {
         dc_->TextOut(x, y, "あいう");
     dc_->SetBkMode(plat::BackgroundMode::Opaque);
     dc_->TextOut(INT32_MAX - 5, INT32_MIN, "あ");
+    // Opaque cells beside the surface, on rows it has.
+    const int before = Ink(*surface_);
+    dc_->TextOut(-100, 10, "あ");
+    dc_->TextOut(300, 10, "あ");
+    EXPECT_EQ(Ink(*surface_), before);
     // Parts inside the surface were drawn; nothing crashed or wrapped round.
     EXPECT_GT(Ink(*surface_, 0, 0, 20, 100), 0);
     EXPECT_GT(Ink(*surface_, 190, 0, 200, 100), 0);
