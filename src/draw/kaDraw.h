@@ -89,6 +89,30 @@ public:
     static void Reverse(int X1, int Y1, int X2, int Y2);
     static void SpriteScreen(int ObjDD, int X1, int Y1, int X2, int Y2);
 
+    // Distortion and pattern layers: row-by-row copies that sway, roll,
+    // tile, thin out or jitter a sprite (each keeps its own animation phase,
+    // advanced by FrameTime on every call), the tunnel drawn from a table
+    // made by CreateTunnel, and light rays cast from a sprite's pixels.
+    struct _tunnellist {
+        int16_t x, y;
+    };
+    static int TunnelSpriteX, TunnelSpriteY, TunnelDisplayX, TunnelDisplayY;
+    static void WaveLayer(int Px, int Py, int Width, int Size, float Speed, int ObjDD, int X1, int Y1, int X2, int Y2,
+                          int Mode);
+    static void TileLayer(float PxSpeed, float PySpeed, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void RollWaveLayer(int Px, int Py, int Width, int Size, float WaveSpeed, float RollSpeed, int ObjDD, int X1,
+                              int Y1, int X2, int Y2);
+    static void TileRollWaveLayer(int Py1, int Py2, int Width, int Size, float WaveSpeed, float RollSpeed, int ObjDD,
+                                  int X1, int Y1, int X2, int Y2);
+    static void MosaicLayer(int Px, int Py, int Size, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void LineLayer(int Px, int Py, int Size, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void RandomLayer(int Px, int Py, int Size, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void WaterfallLayer(int Px, int Py, int Type, float Speed, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void CreateTunnel(int Sx, int Sy, int Dx, int Dy, int Cx, int Cy, int Size, int Center, int Type, int Line);
+    static int TunnelLayer(int Px, int Py, int Rotate, int Dist, int ObjDD);
+    static int LightLayer(int Px, int Py, int Red, int Green, int Blue, uint16_t Dir, int Show, int ObjDD, int X1,
+                          int Y1, int X2, int Y2);
+
     // Presentation, fades, wipes and help page.
     static int RefreshMode;
     static int FadeNo, FadeAdd, FadeType, FadeMax, MaskBMP;
@@ -112,6 +136,8 @@ public:
 };
 
 extern kaDraw::_sprite Sprite[1024];
+// The tunnel table: texture column and row for each picture pixel.
+extern kaDraw::_tunnellist TunnelList[640 * 480];
 
 // Bitmap helpers.
 plat::Surface16* DDLoadBitmap(plat::DisplayDevice* pdd, const char* szBitmap, uint16_t* dx, uint16_t* dy,
