@@ -22,6 +22,7 @@ extern _getrgb GetRGB[65536];
 
 class kaDraw {
 public:
+    using _getrgb = ::_getrgb;
     struct _sprite {
         plat::Surface16* Object;
         char FileName[31];
@@ -133,6 +134,56 @@ public:
     static int SetWipe(int InOut, int Type, float Speed, int Size);
     static void SetWipeOut();
     static int Wipe();
+
+    // Blend and brightness layers: a sprite rectangle drawn in software onto
+    // the back surface; source pixels of value 0 are transparent. The
+    // overloads are told apart by their argument types, so callers pass
+    // weights as float literals (0.5f): a double literal matches the int and
+    // the float forms equally and does not compile. Int levels are 0..31,
+    // float weights 0.0..1.0. Results: 1 done (also when nothing was
+    // visible or a value was clamped), 0 refused or a surface not lockable.
+    static int BlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, float Blend, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, float BlendR, float BlendG, float BlendB, int ObjDD, int X1, int Y1, int X2,
+                          int Y2);
+    static int BlendLayer(int Px, int Py, int Blend, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, int BlendR, int BlendG, int BlendB, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, float BlendR, float BlendG, float BlendB, int Mode, int Start, int Size,
+                          int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, int BlendR, int BlendG, int BlendB, int Mode, int Start, int Size, int ObjDD,
+                          int X1, int Y1, int X2, int Y2);
+    static int AddBlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int AddBlendLayer(int Px, int Py, float Blend, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int DelBlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int EdgeBlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int PlainLayer(int Px, int Py, int PlainR, int PlainG, int PlainB, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BrightLayer(int Px, int Py, float Bright, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BrightLayer(int Px, int Py, float BrightR, float BrightG, float BrightB, int ObjDD, int X1, int Y1, int X2,
+                           int Y2);
+    static int BrightLayer(int Px, int Py, int Bright, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BrightLayer(int Px, int Py, int BrightR, int BrightG, int BrightB, int ObjDD, int X1, int Y1, int X2,
+                           int Y2);
+    static int ShadeLayer(int Px, int Py, int Shade, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int GrayLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+
+    // Geometric layers: stretched, mirrored, rotated, meshed, smeared and
+    // displaced sprites. Angles of the rotation family are whole degrees.
+    static void StretchLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2, int Sx, int Sy);
+    static void DirectStretchLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2, int Sx, int Sy);
+    static int MirrorLayer(int Px, int Py, int Mirror, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int MeshLayer(int Px, int Py, int WaveSize, int WaveCount, int Step, float Zoom, float Angle, int ObjDD, int X1,
+                         int Y1, int X2, int Y2);
+    static int RotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int TileRotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int ZoomRotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float Zoom, int ObjDD, int X1, int Y1,
+                               int X2, int Y2);
+    static int TileZoomRotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float Zoom, int ObjDD, int X1, int Y1,
+                                   int X2, int Y2);
+    static int MysteryLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float ZoomStartX, float ZoomAddX,
+                            float ZoomStartY, float ZoomAddY, float Red, float Green, float Blue, int ObjDD, int X1,
+                            int Y1, int X2, int Y2);
+    static int PickLayer(int Px, int Py, int Mode, int Start, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int ShiftLayer(int Px, int Py, float Shift, int ObjDD, int X1, int Y1, int X2, int Y2);
 };
 
 extern kaDraw::_sprite Sprite[1024];
