@@ -1,12 +1,13 @@
 // kaEffect::Fire and kaEffect::Shade: in-place passes over the inner pixels
 // of a rectangle, top to bottom and left to right, so that a pixel written
 // earlier in the pass is what its later neighbours read.
+#include "draw/effects/EffectPixels.h"
 #include "draw/effects/EffectState.h"
 #include "draw/effects/ScreenArea.h"
 
 namespace {
 
-using kadraw::Rgb5;
+using Rgb5 = kafx::Rgb;
 
 // The flagged channels of a mean that are above 0 lose one step.
 struct Fade {
@@ -20,7 +21,7 @@ struct Fade {
 };
 
 Rgb5 Mean4(uint16_t a, uint16_t b, uint16_t c, uint16_t d) {
-    const Rgb5 p = kadraw::Split5(a), q = kadraw::Split5(b), s = kadraw::Split5(c), t = kadraw::Split5(d);
+    const Rgb5 p = kafx::Split5(a), q = kafx::Split5(b), s = kafx::Split5(c), t = kafx::Split5(d);
     return {(p.r + q.r + s.r + t.r) >> 2, (p.g + q.g + s.g + t.g) >> 2, (p.b + q.b + s.b + t.b) >> 2};
 }
 
@@ -37,7 +38,7 @@ int FirePass(kadraw::state::FireCursor& cursor, const Fade& fade, int Px, int Py
             ++cursor.count;
             if (cursor.count < kaEffect::FireRandomList[cursor.count2]) {
                 const Rgb5 m = fade(Mean4(b[x - 1], b[x + 1], t[x], bb[x]));
-                t[x] = kadraw::Pack5(m.r, m.g, m.b);
+                t[x] = kafx::Pack5(m.r, m.g, m.b);
             } else {
                 t[x] = b[x];
                 cursor.count = 0;
@@ -58,7 +59,7 @@ int ShadePass(const Fade& fade, int Px, int Py, unsigned Width, unsigned Height)
         const uint16_t* down = DDBack->row(a.y + y + 1) + a.x;
         for (int x = 1; x < a.w - 1; ++x) {
             const Rgb5 m = fade(Mean4(p[x - 1], p[x + 1], up[x], down[x]));
-            p[x] = kadraw::Pack5(m.r, m.g, m.b);
+            p[x] = kafx::Pack5(m.r, m.g, m.b);
         }
     }
     DDBack->unlock();

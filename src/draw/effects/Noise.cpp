@@ -2,28 +2,23 @@
 // from the fire list shifted left by Force, each five-bit channel limited to
 // 31. The list is read in runs up to its end, so the per-pixel rule is a
 // plain loop the compiler can vectorise.
+#include "draw/effects/EffectPixels.h"
 #include "draw/effects/EffectState.h"
 #include "draw/effects/ScreenArea.h"
 
 namespace {
 
-// The five-bit split by shifts: the same as the GetRGB table for every
-// value, including the ones the table leaves at zero (a bit outside the
-// channel masks, as bit 15 in 5-5-5).
+// The flagged channels get the noise, each limited to 31; the split by
+// formula equals the GetRGB table for every value.
 struct NoiseRule {
-    uint32_t outside, sr, sg, sb;
-    uint32_t fr, fg, fb;  // 1 for the channels that get the noise
+    kafx::Format f;
+    unsigned fr, fg, fb;  // 1 for the channels that get the noise
     int force;
 
     uint16_t operator()(uint16_t p, char n) const {
-        const uint32_t v = p;
-        const uint32_t keep = (v & outside) == 0 ? 31u : 0u;
-        const uint32_t add = static_cast<uint16_t>(static_cast<uint32_t>(n) << force);
-        uint32_t r = ((v >> sr) & keep) + add * fr, g = ((v >> sg) & keep) + add * fg, b = ((v >> sb) & keep) + add * fb;
-        r = r < 31 ? r : 31;
-        g = g < 31 ? g : 31;
-        b = b < 31 ? b : 31;
-        return static_cast<uint16_t>((r << sr) | (g << sg) | (b << sb));
+        const unsigned add = static_cast<uint16_t>(static_cast<unsigned>(n) << force);
+        const kafx::Five c = kafx::Split5(f, p);
+        return kafx::Pack5(f, kafx::Min31(c.r + add * fr), kafx::Min31(c.g + add * fg), kafx::Min31(c.b + add * fb));
     }
 };
 
@@ -32,14 +27,7 @@ int NoisePass(int* cursor, bool red, bool green, bool blue, int Force, int Px, i
     if (!kadraw::LockBack()) return 0;
     // The shift is 16-bit: from 15 on the noise would wrap to nothing.
     const int force = Force < 0 ? 0 : Force > 14 ? 14 : Force;
-    const NoiseRule rule{~(kaDraw::MaskR | kaDraw::MaskG | kaDraw::MaskB) & 0xFFFFu,
-                         kaDraw::ShiftR2,
-                         kaDraw::ShiftG2,
-                         kaDraw::ShiftB2,
-                         red,
-                         green,
-                         blue,
-                         force};
+    const NoiseRule rule{kafx::CurrentFormat(), red, green, blue, force};
     const kadraw::BackArea a = kadraw::ClipToBack(Px, Py, Width, Height);
     const char* list = kaEffect::FireRandomList;
     for (int y = 0; y < a.h; ++y) {

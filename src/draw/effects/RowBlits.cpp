@@ -1,4 +1,4 @@
-// Row copies, visible ranges, degree cosine and phase wraps of the
+// Row copies, visible ranges and phase wraps of the
 // row-copying layers.
 #include "draw/effects/RowBlits.h"
 
@@ -38,8 +38,6 @@ Span TilesTouching(int64_t offset, int64_t w, int64_t count, Span seen) {
     const int64_t last = FloorDiv(seen.last - offset - 1, w) + 1;
     return {std::max<int64_t>(first, 0), std::min(last, count)};
 }
-
-double CosDegrees(double d) { return std::cos(d * 2.0 * std::acos(-1.0) / 360.0); }
 
 namespace {
 

@@ -1,7 +1,7 @@
 // What the row-copying layers share: one sprite row copied with the keyed or
 // the opaque layer copy at a 64-bit position, the range of rows worth
-// copying (the sprite's rows whose destination can be seen), the cosine of
-// whole degrees, and the wrap of an animation phase.
+// copying (the rows whose destination can be seen), and the wrap of an
+// animation phase.
 #pragma once
 
 #include <cstdint>
@@ -35,9 +35,6 @@ inline int64_t FloorDiv(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + 
 // Tiles n = 0..count-1 of width w starting at column offset + n * w: the
 // ones that touch the span [first, last).
 Span TilesTouching(int64_t offset, int64_t w, int64_t count, Span seen);
-
-// cos of d degrees, as cos(d * 2 pi / 360) in double.
-double CosDegrees(double d);
 
 // Phase wraps. The step is taken literally, then the phase is reduced with
 // fmod only when it is still outside its range (so a step longer than one

@@ -48,20 +48,3 @@ inline void AdvanceNoiseCursor(int* cursor) {
 }
 
 }  // namespace kadraw
-
-namespace kadraw {
-
-// Five-bit channels of a pixel and their packing at the top five bits of
-// each field.
-struct Rgb5 {
-    int r, g, b;
-};
-inline Rgb5 Split5(uint16_t p) {
-    const _getrgb& e = GetRGB[p];
-    return {e.r, e.g, e.b};
-}
-inline uint16_t Pack5(int r, int g, int b) {
-    return static_cast<uint16_t>((r << kaDraw::ShiftR2) | (g << kaDraw::ShiftG2) | (b << kaDraw::ShiftB2));
-}
-
-}  // namespace kadraw

@@ -5,6 +5,7 @@
 // FrameTime after drawing. `Width` is the sway's amplitude in pixels.
 #include <cmath>
 
+#include "draw/effects/EffectPixels.h"
 #include "draw/effects/EffectState.h"
 #include "draw/effects/RowBlits.h"
 #include "shell/Globals.h"
@@ -20,7 +21,7 @@ int64_t RowDegree(int64_t y, int size, float angle) {
 }
 
 int64_t Sway(int64_t degree, int amplitude) {
-    return static_cast<int64_t>(kadraw::CosDegrees(static_cast<double>(degree)) * amplitude);
+    return static_cast<int64_t>(kafx::CosDegrees(static_cast<double>(degree)) * amplitude);
 }
 
 float AdvanceAngle(float angle, float speed) {
