@@ -1,6 +1,8 @@
 // kaEffect::Fire and kaEffect::Shade: in-place passes over the inner pixels
 // of a rectangle, top to bottom and left to right, so that a pixel written
 // earlier in the pass is what its later neighbours read.
+#include <vector>
+
 #include "draw/effects/EffectPixels.h"
 #include "draw/effects/EffectState.h"
 #include "draw/effects/ScreenArea.h"
@@ -20,8 +22,14 @@ struct Fade {
     }
 };
 
-Rgb5 Mean4(uint16_t a, uint16_t b, uint16_t c, uint16_t d) {
-    const Rgb5 p = kafx::Split5(a), q = kafx::Split5(b), s = kafx::Split5(c), t = kafx::Split5(d);
+// The split by formula equals the GetRGB table for every value and needs no
+// table reads, which matters in these serial passes.
+Rgb5 Split(const kafx::Format& f, uint16_t p) {
+    const kafx::Five c = kafx::Split5(f, p);
+    return {c.r, c.g, c.b};
+}
+
+Rgb5 Sum4(Rgb5 p, Rgb5 q, Rgb5 s, Rgb5 t) {
     return {(p.r + q.r + s.r + t.r) >> 2, (p.g + q.g + s.g + t.g) >> 2, (p.b + q.b + s.b + t.b) >> 2};
 }
 
@@ -30,6 +38,7 @@ Rgb5 Mean4(uint16_t a, uint16_t b, uint16_t c, uint16_t d) {
 int FirePass(kadraw::state::FireCursor& cursor, const Fade& fade, int Px, int Py, unsigned Width, unsigned Height) {
     if (!kadraw::LockBack()) return 0;
     const kadraw::BackArea a = kadraw::ClipToBack(Px, Py, Width, Height, 1);
+    const kafx::Format f = kafx::CurrentFormat();
     for (int y = 1; y < a.h - 1; ++y) {
         uint16_t* t = DDBack->row(a.y + y) + a.x;
         const uint16_t* b = DDBack->row(a.y + y + 1) + a.x;
@@ -37,8 +46,8 @@ int FirePass(kadraw::state::FireCursor& cursor, const Fade& fade, int Px, int Py
         for (int x = 1; x < a.w - 1; ++x) {
             ++cursor.count;
             if (cursor.count < kaEffect::FireRandomList[cursor.count2]) {
-                const Rgb5 m = fade(Mean4(b[x - 1], b[x + 1], t[x], bb[x]));
-                t[x] = kafx::Pack5(m.r, m.g, m.b);
+                const Rgb5 m = fade(Sum4(Split(f, b[x - 1]), Split(f, b[x + 1]), Split(f, t[x]), Split(f, bb[x])));
+                t[x] = kafx::Pack5(f, m.r, m.g, m.b);
             } else {
                 t[x] = b[x];
                 cursor.count = 0;
@@ -50,16 +59,36 @@ int FirePass(kadraw::state::FireCursor& cursor, const Fade& fade, int Px, int Py
     return 1;
 }
 
+// The blur's channels travel spread out, ten bits apart, so that one add and
+// one shift treat all three at once (sums of four five-bit values never
+// reach the next channel). Only the left neighbour depends on the pixel
+// just written; the other three are summed for the whole row first.
+constexpr uint32_t kLow5 = 0x1F | 0x1F << 10 | 0x1F << 20;
+constexpr uint32_t kOnes = 1 | 1 << 10 | 1 << 20;
+
+uint32_t Spread(const kafx::Format& f, uint16_t p) {
+    const kafx::Five c = kafx::Split5(f, p);
+    return uint32_t{c.r} | uint32_t{c.g} << 10 | uint32_t{c.b} << 20;
+}
+
 int ShadePass(const Fade& fade, int Px, int Py, unsigned Width, unsigned Height) {
     if (!kadraw::LockBack()) return 0;
     const kadraw::BackArea a = kadraw::ClipToBack(Px, Py, Width, Height);
+    const kafx::Format f = kafx::CurrentFormat();
+    // A channel that is above 0 has bit 5 set after adding 31 to it.
+    const uint32_t fadeBits = (fade.r ? 1u : 0u) | (fade.g ? 1u << 10 : 0u) | (fade.b ? 1u << 20 : 0u);
+    static std::vector<uint32_t> around;
+    around.resize(static_cast<size_t>(a.w));
     for (int y = 1; y < a.h - 1; ++y) {
         uint16_t* p = DDBack->row(a.y + y) + a.x;
         const uint16_t* up = DDBack->row(a.y + y - 1) + a.x;
         const uint16_t* down = DDBack->row(a.y + y + 1) + a.x;
+        for (int x = 1; x < a.w - 1; ++x) around[x] = Spread(f, p[x + 1]) + Spread(f, up[x]) + Spread(f, down[x]);
+        uint32_t left = Spread(f, p[0]);
         for (int x = 1; x < a.w - 1; ++x) {
-            const Rgb5 m = fade(Mean4(p[x - 1], p[x + 1], up[x], down[x]));
-            p[x] = kafx::Pack5(m.r, m.g, m.b);
+            left = ((left + around[x]) >> 2) & kLow5;
+            left -= ((left + 31 * kOnes) >> 5) & fadeBits;
+            p[x] = kafx::Pack5(f, left & 31, (left >> 10) & 31, (left >> 20) & 31);
         }
     }
     DDBack->unlock();

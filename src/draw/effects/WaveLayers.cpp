@@ -20,9 +20,23 @@ int64_t RowDegree(int64_t y, int size, float angle) {
     return (size == 0 ? y : y / size) + static_cast<int64_t>(angle);
 }
 
-int64_t Sway(int64_t degree, int amplitude) {
-    return static_cast<int64_t>(kafx::CosDegrees(static_cast<double>(degree)) * amplitude);
+// cos of whole degrees, kept once worked out: the rows of one call and of
+// the calls that follow ask for the same few hundred degrees again, and a
+// kept value is the very same double.
+double CosOfDegree(int64_t degree) {
+    constexpr int64_t kLow = -1024, kCount = 4096;
+    static double kept[kCount];
+    static bool known[kCount];
+    if (degree < kLow || degree >= kLow + kCount) return kafx::CosDegrees(static_cast<double>(degree));
+    const size_t i = static_cast<size_t>(degree - kLow);
+    if (!known[i]) {
+        kept[i] = kafx::CosDegrees(static_cast<double>(degree));
+        known[i] = true;
+    }
+    return kept[i];
 }
+
+int64_t Sway(int64_t degree, int amplitude) { return static_cast<int64_t>(CosOfDegree(degree) * amplitude); }
 
 float AdvanceAngle(float angle, float speed) {
     float a = static_cast<float>(angle + static_cast<double>(FrameTime) * speed);

@@ -1,6 +1,7 @@
 // The whole-screen effects: fire decisions and borders, the in-place order
 // of the blur, the enlargement blocks, the disc of the round mosaic, the
 // noise clamps and cursors, and rectangles that leave the surface.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -56,6 +57,36 @@ TEST_F(EffectTest, ShadeBlursInPlaceAndKeepsTheBorder) {
     kaEffect::Shade(1, 1, 1, 0, 0, 4, 4);
     const uint16_t white = static_cast<uint16_t>(kaDraw::WhiteRGB);
     EXPECT_EQ(Back({{1, 1}, {0, 0}, {3, 1}}), (Pixels{Rgb(30, 30, 30), white, white}));
+}
+
+// The blur on a busy picture, in 5-6-5 and 5-5-5, against the plain
+// definition: each inner pixel, in order, the mean of its four neighbours
+// as they are at that moment, then the flagged channels faded.
+TEST_F(EffectTest, ShadeMatchesThePlainDefinition) {
+    for (bool rgb555 : {false, true}) {
+        OpenScreen(rgb555);
+        for (const int flags : {0, 1, 2, 4, 7}) {
+            SCOPED_TRACE(testing::Message() << rgb555 << " flags " << flags);
+            PaintBack();
+            std::vector<uint16_t> want(DDBack->row(0), DDBack->row(0) + 640 * 480);
+            const int x0 = 37, y0 = 11, w = 301, h = 123;
+            for (int y = y0 + 1; y < y0 + h - 1; ++y)
+                for (int x = x0 + 1; x < x0 + w - 1; ++x) {
+                    const _getrgb l = GetRGB[want[y * 640 + x - 1]], r = GetRGB[want[y * 640 + x + 1]];
+                    const _getrgb u = GetRGB[want[(y - 1) * 640 + x]], d = GetRGB[want[(y + 1) * 640 + x]];
+                    int c[3] = {(l.r + r.r + u.r + d.r) >> 2, (l.g + r.g + u.g + d.g) >> 2, (l.b + r.b + u.b + d.b) >> 2};
+                    for (int k = 0; k < 3; ++k)
+                        if ((flags >> k & 1) && c[k] > 0) --c[k];
+                    want[y * 640 + x] = Rgb(c[0], c[1], c[2]);
+                }
+            if (flags == 0)
+                kaEffect::Shade(x0, y0, w, h);
+            else
+                kaEffect::Shade(flags & 1, flags & 2, flags & 4, x0, y0, w, h);
+            EXPECT_TRUE(std::equal(want.begin(), want.end(), DDBack->row(0)));
+        }
+    }
+    OpenScreen(false);
 }
 
 TEST_F(EffectTest, FireFollowsTheNoiseListAndNeverWritesTheBorder) {
@@ -203,12 +234,14 @@ TEST_F(EffectTest, NoiseSplitsEveryPixelValueAsTheTableDoes) {
         std::fill(std::begin(kaEffect::FireRandomList), std::end(kaEffect::FireRandomList), 1);
         kadraw::state::ResetEffectState();
         for (int i = 0; i < 65536; ++i) DDBack->row(i / 640)[i % 640] = static_cast<uint16_t>(i);
-        kaEffect::Noise(1, 0, 1, 2, 0, 0, 640, 103);
+        // 637 columns: sixteen, eight and single pixels at a time.
+        kaEffect::Noise(1, 0, 1, 2, 0, 0, 637, 103);
         int wrong = 0;
         for (int i = 0; i < 65536; ++i) {
             const _getrgb e = GetRGB[i];
             const int add = 1 << 2;
-            const uint16_t want = Rgb(std::min(e.r + add, 31), e.g, std::min(e.b + add, 31));
+            uint16_t want = Rgb(std::min(e.r + add, 31), e.g, std::min(e.b + add, 31));
+            if (i % 640 >= 637) want = static_cast<uint16_t>(i);
             wrong += DDBack->row(i / 640)[i % 640] != want;
         }
         EXPECT_EQ(wrong, 0);
