@@ -1,111 +1,89 @@
 // The distortion and pattern layers, the tunnel, the light rays and the
 // screen effects over a full 640x480 frame, each with its time as a multiple
-// of one frame memcpy measured in the same run (the counter x_memcpy), next
-// to one full-frame keyed Layer and to SDL2's and pixman's scaling for the
-// enlargements. Fixed inputs: a random sprite with about 20 % key pixels
-// over a random back surface.
+// of one frame memcpy measured in the same run (the counter x_memcpy, from
+// the shared effect fixture), next to one full-frame keyed Layer and to
+// SDL2's and pixman's scaling for the enlargements.
 #include <benchmark/benchmark.h>
+#if KA_HAVE_PIXMAN
 #include <pixman.h>
+#endif
 
 #include <SDL.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstring>
 #include <random>
 #include <vector>
 
-#include "draw/kaDraw.h"
+#include "EffectFixture.h"
 #include "draw/effects/kaEffect.h"
-#include "platform/Options.h"
 #include "shell/Globals.h"
 
 namespace {
 
-constexpr int kW = 640, kH = 480;
-constexpr size_t kFrameBytes = size_t{kW} * kH * 2;
+using fxbench::kHeight;
+using fxbench::kWidth;
+constexpr int kW = kWidth, kH = kHeight;
+constexpr size_t kFrameBytes = fxbench::kFramePixels * 2;
 
-double CpuSeconds() {
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
-}
-
-// CPU seconds of one frame memcpy, the median of 21 copies made just now:
-// the machine is shared, and its load changes from one case to the next.
-double MemcpySeconds() {
-    static std::vector<uint16_t> a(kFrameBytes / 2, 0x1234), b(kFrameBytes / 2);
-    std::vector<double> runs;
-    for (int run = 0; run < 21; ++run) {
-        const double t0 = CpuSeconds();
-        std::memcpy(b.data(), a.data(), kFrameBytes);
-        benchmark::ClobberMemory();
-        runs.push_back(CpuSeconds() - t0);
-    }
-    std::nth_element(runs.begin(), runs.begin() + 10, runs.end());
-    return runs[10];
-}
-
-// The per-iteration CPU time divided by one memcpy.
-void ReportRatio(benchmark::State& state) {
-    state.counters["x_memcpy"] =
-        benchmark::Counter(MemcpySeconds(), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-
-struct Scene {
-    int sprite = 0;   // 640x480, ~20 % black (the key)
-    int texture = 0;  // 256x256 tunnel texture
-    int sparse = 0;   // 640x480, one opaque pixel in a thousand
+// Beside the shared scene: a tunnel texture, a sparse sprite for the light
+// rays (one opaque pixel in about a thousand) and a small dense one.
+struct Extras {
+    int sprite = 0;   // the shared 640x480 sprite, ~20 % transparent
+    int texture = 0;  // 256x256
+    int sparse = 0;   // 640x480
     int dense = 0;    // 64x64, all opaque
-    std::vector<uint16_t> back;
 };
 
-Scene& Up() {
-    static Scene scene = [] {
-        plat::Options options;
-        options.headless = true;
-        plat::SetOptions(options);
-        kaDraw::Screen(kW, kH, 1);
-        Scene s;
+void RestoreBack();
+
+Extras& Up() {
+    fxbench::Scene& scene = fxbench::TheScene();
+    static Extras e = [&scene] {
+        Extras x;
+        x.sprite = scene.sprite;
         std::mt19937 rng(7);
-        auto paint = [&](int n, int w, int h, int keyPercent) {
+        auto make = [&rng](int w, int h) {
+            const int n = kaDraw::CreateObject(w, h, 2);
             for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) {
-                    uint16_t p = static_cast<uint16_t>(rng() | 1);
-                    Sprite[n].Object->row(y)[x] = static_cast<int>(rng() % 1000) < keyPercent * 10 ? 0 : p;
-                }
+                for (int i = 0; i < w; ++i) Sprite[n].Object->row(y)[i] = fxbench::RandomPixel(rng, false);
+            return n;
         };
-        s.sprite = kaDraw::CreateObject(kW, kH, 2);
-        paint(s.sprite, kW, kH, 20);
-        s.texture = kaDraw::CreateObject(256, 256, 2);
-        paint(s.texture, 256, 256, 0);
-        s.sparse = kaDraw::CreateObject(kW, kH, 2);
-        paint(s.sparse, kW, kH, 100);
+        x.texture = make(256, 256);
+        x.dense = make(64, 64);
+        x.sparse = kaDraw::CreateObject(kW, kH, 2);
         for (int y = 0; y < kH; y += 31)
-            for (int x = (y * 7) % 32; x < kW; x += 32) Sprite[s.sparse].Object->row(y)[x] = 0xFFFF;
-        s.dense = kaDraw::CreateObject(64, 64, 2);
-        paint(s.dense, 64, 64, 0);
-        s.back.resize(kFrameBytes / 2);
-        for (uint16_t& p : s.back) p = static_cast<uint16_t>(rng());
-        return s;
+            for (int i = (y * 7) % 32; i < kW; i += 32) Sprite[x.sparse].Object->row(y)[i] = 0xFFFF;
+        return x;
     }();
-    std::memcpy(DDBack->row(0), scene.back.data(), kFrameBytes);
+    RestoreBack();
     FrameTime = 1.0f / 60;
-    return scene;
+    return e;
 }
 
-// Runs `body` once per iteration on a fresh copy of the back picture for the
-// effects that change it in place (the copy is not timed).
+void RestoreBack() {
+    const fxbench::Scene& scene = fxbench::TheScene();
+    for (int y = 0; y < kH; ++y) std::memcpy(DDBack->row(y), &scene.backPixels[static_cast<size_t>(y) * kW], kW * 2);
+}
+
+// The ratio to one frame memcpy, as the shared fixture reports it.
+void ReportRatio(benchmark::State& state) {
+    state.counters["x_memcpy"] = benchmark::Counter(static_cast<double>(state.iterations()) * fxbench::MemcpySeconds(),
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// Runs `body` once per iteration; the effects that change the back surface
+// in place get a fresh copy of the back picture first (not timed).
 template <typename Body>
 void Timed(benchmark::State& state, Body body, bool freshBack = false) {
-    Scene& s = Up();
+    Extras& e = Up();
     for (auto _ : state) {
         if (freshBack) {
             state.PauseTiming();
-            std::memcpy(DDBack->row(0), s.back.data(), kFrameBytes);
+            RestoreBack();
             state.ResumeTiming();
         }
-        body(s);
+        body(e);
         benchmark::ClobberMemory();
     }
     ReportRatio(state);
@@ -124,14 +102,14 @@ void BM_Fx2_FrameMemcpy(benchmark::State& state) {
 BENCHMARK(BM_Fx2_FrameMemcpy);
 
 void BM_Fx2_KeyedLayer(benchmark::State& state) {
-    Timed(state, [](Scene& s) { kaDraw::Layer(0, 0, s.sprite, 0, 0, kW, kH); });
+    Timed(state, [](Extras& s) { kaDraw::Layer(0, 0, s.sprite, 0, 0, kW, kH); });
 }
 BENCHMARK(BM_Fx2_KeyedLayer);
 
 // ---- Row-copying layers (target: at most 2x one keyed Layer) ------------------------
 
 #define FX2_CASE(name, call) \
-    void BM_Fx2_##name(benchmark::State& state) { Timed(state, [](Scene& s) { call; }); } \
+    void BM_Fx2_##name(benchmark::State& state) { Timed(state, [](Extras& s) { call; }); } \
     BENCHMARK(BM_Fx2_##name)
 
 FX2_CASE(WaveLayer, kaDraw::WaveLayer(0, 0, 8, 0, 90.0f, s.sprite, 0, 0, kW, kH, 1));
@@ -146,7 +124,7 @@ FX2_CASE(WaterfallLayer, kaDraw::WaterfallLayer(0, 0, 1, 60.0f, s.sprite, 0, 0, 
 // ---- The tunnel and the light rays ------------------------------------------------
 
 void BM_Fx2_CreateTunnel(benchmark::State& state) {
-    Timed(state, [](Scene&) { kaDraw::CreateTunnel(256, 256, kW, kH, -1, -1, -1, 0, 0, 0); });
+    Timed(state, [](Extras&) { kaDraw::CreateTunnel(256, 256, kW, kH, -1, -1, -1, 0, 0, 0); });
 }
 BENCHMARK(BM_Fx2_CreateTunnel)->Unit(benchmark::kMillisecond);
 
@@ -154,7 +132,7 @@ void BM_Fx2_TunnelLayer(benchmark::State& state) {
     Up();
     kaDraw::CreateTunnel(256, 256, kW, kH, -1, -1, -1, 0, 0, 0);
     int turn = 0;
-    Timed(state, [&turn](Scene& s) {
+    Timed(state, [&turn](Extras& s) {
         kaDraw::TunnelLayer(0, 0, turn, turn * 2, s.texture);
         ++turn;
     });
@@ -167,7 +145,7 @@ FX2_CASE(LightLayerDense64, kaDraw::LightLayer(288, 208, 1, 1, 1, 0xFF, 1, s.den
 // ---- Screen effects (in place: the back picture is restored untimed) ------------
 
 #define FX2_FRESH(name, call) \
-    void BM_Fx2_##name(benchmark::State& state) { Timed(state, [](Scene&) { call; }, true); } \
+    void BM_Fx2_##name(benchmark::State& state) { Timed(state, [](Extras&) { call; }, true); } \
     BENCHMARK(BM_Fx2_##name)
 
 FX2_FRESH(Fire, kaEffect::Fire(0, 0, kW, kH));
@@ -186,7 +164,8 @@ FX2_FRESH(Zoom4, kaEffect::Zoom4(0, 0, kW / 4, kH / 4, 0));
 void SdlScale(benchmark::State& state, int k) {
     SDL_Surface* src = SDL_CreateRGBSurfaceWithFormat(0, kW, kH, 16, SDL_PIXELFORMAT_RGB565);
     SDL_Surface* dst = SDL_CreateRGBSurfaceWithFormat(0, kW, kH, 16, SDL_PIXELFORMAT_RGB565);
-    std::memcpy(src->pixels, Up().back.data(), kFrameBytes);
+    Up();
+    std::memcpy(src->pixels, fxbench::TheScene().backPixels.data(), kFrameBytes);
     SDL_Rect from{0, 0, kW / k, kH / k}, to{0, 0, kW, kH};
     for (auto _ : state) {
         SDL_BlitScaled(src, &from, dst, &to);
@@ -201,8 +180,10 @@ void BM_Fx2_Zoom4_SdlBlitScaled(benchmark::State& state) { SdlScale(state, 4); }
 BENCHMARK(BM_Fx2_Zoom2_SdlBlitScaled);
 BENCHMARK(BM_Fx2_Zoom4_SdlBlitScaled);
 
+#if KA_HAVE_PIXMAN
 void PixmanScale(benchmark::State& state, int k) {
-    std::vector<uint16_t> from(Up().back), to(kFrameBytes / 2);
+    Up();
+    std::vector<uint16_t> from(fxbench::TheScene().backPixels), to(kFrameBytes / 2);
     pixman_image_t* src = pixman_image_create_bits(PIXMAN_r5g6b5, kW, kH, reinterpret_cast<uint32_t*>(from.data()), kW * 2);
     pixman_image_t* dst = pixman_image_create_bits(PIXMAN_r5g6b5, kW, kH, reinterpret_cast<uint32_t*>(to.data()), kW * 2);
     pixman_transform_t t;
@@ -221,5 +202,6 @@ void BM_Fx2_Zoom2_Pixman(benchmark::State& state) { PixmanScale(state, 2); }
 void BM_Fx2_Zoom4_Pixman(benchmark::State& state) { PixmanScale(state, 4); }
 BENCHMARK(BM_Fx2_Zoom2_Pixman);
 BENCHMARK(BM_Fx2_Zoom4_Pixman);
+#endif
 
 }  // namespace

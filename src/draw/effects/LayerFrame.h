@@ -56,13 +56,16 @@ inline ReadRect DrawnRect(const LayerArea& a) { return {a.x1, a.y1, int64_t{a.x1
 
 // Locked rows: src points at sprite pixel (x1, y1), dst at back pixel
 // (px, py); pitches in pixels. back is the whole back surface, for members
-// that read or write beyond the drawn area (always within VisibleBounds).
+// that read or write beyond the drawn area (always within VisibleBounds);
+// sprite the whole sprite, for members that read other pixels than the
+// drawn rectangle's (always within what their reads() declared).
 struct LayerPixels {
     const uint16_t* src;
     ptrdiff_t srcPitch;
     uint16_t* dst;
     ptrdiff_t dstPitch;
     plat::Surface16* back;
+    const plat::Surface16* sprite;
 };
 
 // Locks the sprite, then the back surface (unlocking the sprite when that
@@ -86,7 +89,7 @@ int RunLayer(const LayerCall& call, Reads&& reads, Draw&& draw) {
     if (!ClipLayerArea(call, VisibleBounds(*back), &area)) return kDone;
     if (!SourceInside(*sprite, reads(area))) return kRefused;
     if (!LockPair(*sprite, *back)) return kRefused;
-    LayerPixels pixels{sprite->row(0), sprite->pitchPixels(), back->row(0), back->pitchPixels(), back};
+    LayerPixels pixels{sprite->row(0), sprite->pitchPixels(), back->row(0), back->pitchPixels(), back, sprite};
     if (area.ex > 0 && area.ey > 0) {
         pixels.src = sprite->row(area.y1) + area.x1;
         pixels.dst = back->row(area.py) + area.px;

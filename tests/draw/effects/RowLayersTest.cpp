@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "draw/effects/EffectTestSupport.h"
+#include "draw/effects/PhaseTestSupport.h"
 #include "shell/Globals.h"
 
 using namespace drawtest;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "draw/effects/EffectTestSupport.h"
+#include "draw/effects/PhaseTestSupport.h"
 
 using namespace drawtest;
 using namespace effecttest;

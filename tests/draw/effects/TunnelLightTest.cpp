@@ -3,7 +3,7 @@
 // Rotate and Dist, cutting to the surface, and the rays' fading steps.
 #include <climits>
 
-#include "draw/effects/EffectTestSupport.h"
+#include "draw/effects/PhaseTestSupport.h"
 
 using namespace drawtest;
 using namespace effecttest;

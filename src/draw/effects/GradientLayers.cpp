@@ -1,0 +1,218 @@
+// The gradient mixes: a cross-fade whose source strength rises by one step
+// every Size pixels past the Start column (or row) until the sprite is drawn
+// opaque; in int levels through the blend table's rule, or in float weights
+// on native components.
+#include <vector>
+
+#include "draw/effects/BlendRules.h"
+#include "draw/effects/LayerFrame.h"
+
+namespace {
+
+using kafx::FixedWeight;
+using kafx::LayerArea;
+using kafx::LayerPixels;
+
+// The step counter of the walk: past Start (low 16 bits, unsigned) every
+// pixel (or row) counts one, and every Size counts make one step.
+class Steps {
+public:
+    Steps(int start, int size) : start_(static_cast<unsigned>(start) & 0xFFFF), size_(size) {}
+    void Reset() { count_ = 0; }
+    bool At(int i) {
+        if (static_cast<unsigned>(i) <= start_) return false;
+        if (++count_ < size_) return false;
+        count_ = 0;
+        return true;
+    }
+
+private:
+    unsigned start_;
+    int size_;
+    int count_ = 0;
+};
+
+// ---- Int levels ---------------------------------------------------------------
+
+struct Levels {
+    unsigned r, g, b;
+    void Step() {
+        r -= r != 0;
+        g -= g != 0;
+        b -= b != 0;
+    }
+};
+
+// A row mixed at one set of levels, or at per-column levels.
+void LevelRow(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __restrict s, int n, Levels l) {
+    for (int x = 0; x < n; ++x) {
+        uint16_t r = kafx::BlendByFormula(f, s[x], d[x], l.r, l.g, l.b);
+        d[x] = s[x] != 0 ? r : d[x];
+    }
+}
+void LevelRow(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __restrict s, int n,
+              const uint16_t* lr, const uint16_t* lg, const uint16_t* lb) {
+    for (int x = 0; x < n; ++x) {
+        uint16_t r = kafx::BlendByFormula(f, s[x], d[x], lr[x], lg[x], lb[x]);
+        d[x] = s[x] != 0 ? r : d[x];
+    }
+}
+
+// ---- Float weights ------------------------------------------------------------
+
+// The three complementary weights, stepped by 1/32 and kept at or above 0;
+// the source weights are always recomputed from them.
+struct Complements {
+    float bd[3];
+    void Step() {
+        for (float& v : bd) {
+            v = static_cast<float>(static_cast<double>(v) - 0.03125);
+            if (v < 0.0f) v = 0.0f;
+        }
+    }
+    void Weights(float w[3]) const {
+        for (int c = 0; c < 3; ++c) w[c] = kafx::Complement(bd[c]);
+    }
+};
+
+// A row at one set of weights: the integer formula where exact.
+void WeightRow(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __restrict s, int n, const float w[3],
+               const float bd[3]) {
+    const FixedWeight kr = kafx::FixedWeightOf(w[0], bd[0]), kg = kafx::FixedWeightOf(w[1], bd[1]),
+                      kb = kafx::FixedWeightOf(w[2], bd[2]);
+    if (kr.exact && kg.exact && kb.exact) {
+        for (int x = 0; x < n; ++x) {
+            uint16_t r = kafx::MixByFixed(f, s[x], d[x], kr, kg, kb);
+            d[x] = s[x] != 0 ? r : d[x];
+        }
+    } else {
+        for (int x = 0; x < n; ++x)
+            if (s[x] != 0) d[x] = kafx::MixByDouble(s[x], d[x], w, bd);
+    }
+}
+
+// Per-column weights of the horizontal walk, the same for every row. Where
+// every column is exact the weights are brought to one shift per channel
+// (the largest), which keeps the integer formula exact and the row loop
+// free of per-lane shifts.
+struct ColumnWeights {
+    std::vector<float> w[3], bd[3];
+    std::vector<uint32_t> a[3], b[3];
+    unsigned e[3] = {0, 0, 0};
+    bool exact = true;
+
+    void Build(int n, Complements c, Steps steps) {
+        for (int ch = 0; ch < 3; ++ch) {
+            w[ch].resize(static_cast<size_t>(n));
+            bd[ch].resize(static_cast<size_t>(n));
+            a[ch].resize(static_cast<size_t>(n));
+            b[ch].resize(static_cast<size_t>(n));
+            e[ch] = 0;
+        }
+        exact = true;
+        std::vector<FixedWeight>& k = scratch;
+        k.resize(static_cast<size_t>(n) * 3);
+        for (int x = 0; x < n; ++x) {
+            if (steps.At(x)) c.Step();
+            float wx[3];
+            c.Weights(wx);
+            for (int ch = 0; ch < 3; ++ch) {
+                w[ch][x] = wx[ch];
+                bd[ch][x] = c.bd[ch];
+                FixedWeight fw = kafx::FixedWeightOf(wx[ch], c.bd[ch]);
+                exact = exact && fw.exact;
+                if (fw.e > e[ch]) e[ch] = fw.e;
+                k[static_cast<size_t>(x) * 3 + ch] = fw;
+            }
+        }
+        if (!exact) return;
+        for (int x = 0; x < n; ++x)
+            for (int ch = 0; ch < 3; ++ch) {
+                const FixedWeight& fw = k[static_cast<size_t>(x) * 3 + ch];
+                a[ch][x] = fw.a << (e[ch] - fw.e);
+                b[ch][x] = fw.b << (e[ch] - fw.e);
+            }
+    }
+
+    void Row(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __restrict s, int n) const {
+        if (!exact) {
+            for (int x = 0; x < n; ++x) {
+                if (s[x] == 0) continue;
+                const float wx[3] = {w[0][x], w[1][x], w[2][x]}, bx[3] = {bd[0][x], bd[1][x], bd[2][x]};
+                d[x] = kafx::MixByDouble(s[x], d[x], wx, bx);
+            }
+            return;
+        }
+        const uint32_t *ar = a[0].data(), *ag = a[1].data(), *ab = a[2].data();
+        const uint32_t *br = b[0].data(), *bg = b[1].data(), *bb = b[2].data();
+        const unsigned er = e[0], eg = e[1], eb = e[2];
+        for (int x = 0; x < n; ++x) {
+            uint32_t sv = s[x], dv = d[x];
+            uint32_t sr = (sv >> f.shiftR) & f.bitR, sg = (sv >> f.shiftG) & f.bitG, sb = (sv >> f.shiftB) & f.bitB;
+            uint32_t dr = (dv >> f.shiftR) & f.bitR, dg = (dv >> f.shiftG) & f.bitG, db = (dv >> f.shiftB) & f.bitB;
+            uint32_t r = (((sr * ar[x] + dr * br[x]) >> er) << f.shiftR) | (((sg * ag[x] + dg * bg[x]) >> eg) << f.shiftG) |
+                         (((sb * ab[x] + db * bb[x]) >> eb) << f.shiftB);
+            d[x] = sv != 0 ? static_cast<uint16_t>(r) : static_cast<uint16_t>(dv);
+        }
+    }
+
+    std::vector<FixedWeight> scratch;
+};
+
+}  // namespace
+
+int kaDraw::BlendLayer(int Px, int Py, int BlendR, int BlendG, int BlendB, int Mode, int Start, int Size, int ObjDD,
+                       int X1, int Y1, int X2, int Y2) {
+    const Levels initial{31u - kafx::ClampLevel(BlendR), 31u - kafx::ClampLevel(BlendG), 31u - kafx::ClampLevel(BlendB)};
+    return kafx::RunLayer({Px, Py, ObjDD, X1, Y1, X2, Y2}, kafx::DrawnRect, [&](const LayerArea& a, const LayerPixels& p) {
+        const kafx::Format f = kafx::CurrentFormat();
+        Steps steps(Start, Size);
+        const uint16_t* s = p.src;
+        uint16_t* d = p.dst;
+        if (Mode == 0) {
+            // Every row restarts the walk, so the levels of a column are the
+            // same in every row.
+            static std::vector<uint16_t> lr, lg, lb;
+            lr.resize(static_cast<size_t>(a.ex));
+            lg.resize(static_cast<size_t>(a.ex));
+            lb.resize(static_cast<size_t>(a.ex));
+            Levels l = initial;
+            for (int x = 0; x < a.ex; ++x) {
+                if (steps.At(x)) l.Step();
+                lr[x] = static_cast<uint16_t>(l.r), lg[x] = static_cast<uint16_t>(l.g), lb[x] = static_cast<uint16_t>(l.b);
+            }
+            for (int y = 0; y < a.ey; ++y, s += p.srcPitch, d += p.dstPitch)
+                LevelRow(f, d, s, a.ex, lr.data(), lg.data(), lb.data());
+        } else {
+            Levels l = initial;
+            for (int y = 0; y < a.ey; ++y, s += p.srcPitch, d += p.dstPitch) {
+                if (steps.At(y)) l.Step();
+                LevelRow(f, d, s, a.ex, l);
+            }
+        }
+    });
+}
+
+int kaDraw::BlendLayer(int Px, int Py, float BlendR, float BlendG, float BlendB, int Mode, int Start, int Size,
+                       int ObjDD, int X1, int Y1, int X2, int Y2) {
+    const Complements initial{{kafx::Complement(BlendR), kafx::Complement(BlendG), kafx::Complement(BlendB)}};
+    return kafx::RunLayer({Px, Py, ObjDD, X1, Y1, X2, Y2}, kafx::DrawnRect, [&](const LayerArea& a, const LayerPixels& p) {
+        const kafx::Format f = kafx::CurrentFormat();
+        const uint16_t* s = p.src;
+        uint16_t* d = p.dst;
+        if (Mode == 0) {
+            static ColumnWeights columns;
+            columns.Build(a.ex, initial, Steps(Start, Size));
+            for (int y = 0; y < a.ey; ++y, s += p.srcPitch, d += p.dstPitch) columns.Row(f, d, s, a.ex);
+        } else {
+            Steps steps(Start, Size);
+            Complements c = initial;
+            for (int y = 0; y < a.ey; ++y, s += p.srcPitch, d += p.dstPitch) {
+                if (steps.At(y)) c.Step();
+                float w[3];
+                c.Weights(w);
+                WeightRow(f, d, s, a.ex, w, c.bd);
+            }
+        }
+    });
+}
