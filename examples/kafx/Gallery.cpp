@@ -30,7 +30,12 @@ void DrawNumber(int captions, int x, int value) {
 void DrawPage(const Pictures& pictures, int captions, const PageState& s, int p, bool inset) {
     const Page& page = Pages()[s.page];
     Frame f{pictures, s.t, s.frame, p, 0};
-    if (inset) kaDraw::VirtualScreen(240, 180, 400, 300);
+    // With the inset the background stays whole, so that what the page
+    // draws shows cut at the inset's four sides.
+    if (inset) {
+        kaDraw::DirectLayer(0, 0, pictures.back, 0, 0, 640, 480);
+        kaDraw::VirtualScreen(240, 180, 400, 300);
+    }
     page.draw(f);
     kaDraw::VirtualScreen(0, 0, 640, 480);
     if (inset) {

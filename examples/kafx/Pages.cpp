@@ -218,9 +218,12 @@ void Tunnel(Frame& f) {
     kaDraw::TunnelLayer(0, 0, rotate, static_cast<int>(f.t * 90), f.pictures.texture);
 }
 
+// Over a darkened background, so that the rays show.
 void Light(Frame& f) {
     Back(f);
-    const int shift = f.shown = Sweep(f.t, 5, 0, 3);
+    kaDraw::ColorBlend(0, 0, 640, 480, 0);
+    kaDraw::ColorBlend(0, 0, 640, 480, 0);
+    const int shift = f.shown = Sweep(f.t, 5, 0, 2);
     kaDraw::LightLayer(X, Y, shift, shift, shift, static_cast<uint16_t>(f.p), 1, f.pictures.light, 0, 0, W, H);
 }
 
@@ -302,7 +305,7 @@ const std::vector<Page>& Pages() {
         {10, 0, 60, RollWave},   {10, 0, 60, TileRollWave}, {6, 1, 40, MosaicL},
         {3, -8, 8, Line},        {4, 0, 30, Random},       {1, 0, 1, Waterfall},
         {0, 0, 6, Table},        {8, 2, 32, Tunnel},       {255, 0, 255, Light},
-        {5, 0, 7, Fire},          {0, 0, 7, ShadeE},         {0, 0, 1, Zoom2},
+        {6, 0, 7, Fire},          {0, 0, 7, ShadeE},         {0, 0, 1, Zoom2},
         {1, 0, 1, Zoom4},        {8, 1, 32, MosaicE},      {3, 0, 14, Noise},
     };
     return pages;

@@ -30,7 +30,7 @@ int gCaptions = 0;
 PageState gState;
 std::vector<int> gParams;
 bool gPaused = false, gInset = false;
-unsigned gLastKey = 0;
+unsigned gPushed = 0, gLast = 0;
 
 void Fail(const char* what) {
     std::fprintf(stderr, "kafx: %s\n", what);
@@ -82,8 +82,14 @@ void kaCreate() {
 // ---- Update and draw ------------------------------------------------------------
 
 void MainScreen() {
-    if (PushKey != gLastKey && PushKey != 0) Key(PushKey);
-    gLastKey = PushKey;
+    // A new key held, or a key pressed and let go again between two frames
+    // (it then shows only in LastKey).
+    if (PushKey != 0 && PushKey != gPushed)
+        Key(PushKey);
+    else if (LastKey != gLast && PushKey == 0)
+        Key(LastKey);
+    gPushed = PushKey;
+    gLast = LastKey;
     // Paused: the time and the phases stand still.
     const float frameTime = FrameTime;
     if (gPaused) FrameTime = 0;
