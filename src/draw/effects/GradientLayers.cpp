@@ -32,6 +32,58 @@ private:
     int count_ = 0;
 };
 
+// ---- Row kernels (built for AVX2 and the baseline) ------------------------------
+
+KA_FX_KERNEL void FixedColumnRow(kafx::Format f, uint16_t* __restrict d, const uint16_t* __restrict s, int n,
+                                 const std::vector<uint32_t>* a, const std::vector<uint32_t>* b) {
+    const uint32_t *ar = a[0].data(), *ag = a[1].data(), *ab = a[2].data();
+    const uint32_t *br = b[0].data(), *bg = b[1].data(), *bb = b[2].data();
+    constexpr unsigned k = kafx::kFixedShift;
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
+        for (int x = 0; x < n; ++x) {
+            const uint32_t sv = s[x], dv = d[x];
+            const uint32_t sr = (sv >> fmt.shiftR) & fmt.bitR, sg = (sv >> fmt.shiftG) & fmt.bitG, sb = (sv >> fmt.shiftB) & fmt.bitB;
+            const uint32_t dr = (dv >> fmt.shiftR) & fmt.bitR, dg = (dv >> fmt.shiftG) & fmt.bitG, db = (dv >> fmt.shiftB) & fmt.bitB;
+            const uint32_t r = (((sr * ar[x] + dr * br[x]) >> k) << fmt.shiftR) |
+                               (((sg * ag[x] + dg * bg[x]) >> k) << fmt.shiftG) | (((sb * ab[x] + db * bb[x]) >> k) << fmt.shiftB);
+            d[x] = sv != 0 ? static_cast<uint16_t>(r) : static_cast<uint16_t>(dv);
+        }
+    });
+}
+
+KA_FX_KERNEL void Fixed16ColumnRow(kafx::Format f, uint16_t* __restrict d, const uint16_t* __restrict s, int n,
+                                   const std::vector<uint16_t>* a, const std::vector<uint16_t>* b) {
+    const uint16_t *ar = a[0].data(), *ag = a[1].data(), *ab = a[2].data();
+    const uint16_t *br = b[0].data(), *bg = b[1].data(), *bb = b[2].data();
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
+        for (int x = 0; x < n; ++x) {
+            const uint16_t A[3] = {ar[x], ag[x], ab[x]}, B[3] = {br[x], bg[x], bb[x]};
+            const uint16_t r = kafx::MixByFixed16(fmt, s[x], d[x], A, B);
+            d[x] = s[x] != 0 ? r : d[x];
+        }
+    });
+}
+
+KA_FX_KERNEL void LevelColumnRow(kafx::Format f, uint16_t* __restrict d, const uint16_t* __restrict s, int n,
+                                 const uint16_t* lr, const uint16_t* lg, const uint16_t* lb) {
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
+        for (int x = 0; x < n; ++x) {
+            const uint16_t r = kafx::BlendByFormula(fmt, s[x], d[x], lr[x], lg[x], lb[x]);
+            d[x] = s[x] != 0 ? r : d[x];
+        }
+    });
+}
+
+KA_FX_KERNEL void LevelRowKernel(kafx::Format f, uint16_t* __restrict d, const uint16_t* __restrict s, int n,
+                                 uint16_t lr, uint16_t lg, uint16_t lb) {
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
+        for (int x = 0; x < n; ++x) {
+            const uint16_t r = kafx::BlendByFormula(fmt, s[x], d[x], lr, lg, lb);
+            d[x] = s[x] != 0 ? r : d[x];
+        }
+    });
+}
+
 // ---- Int levels ---------------------------------------------------------------
 
 struct Levels {
@@ -44,18 +96,12 @@ struct Levels {
 };
 
 // A row mixed at one set of levels, or at per-column levels.
-void LevelRow(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __restrict s, int n, Levels l) {
-    for (int x = 0; x < n; ++x) {
-        uint16_t r = kafx::BlendByFormula(f, s[x], d[x], l.r, l.g, l.b);
-        d[x] = s[x] != 0 ? r : d[x];
-    }
+void LevelRow(const kafx::Format& f, uint16_t* d, const uint16_t* s, int n, Levels l) {
+    LevelRowKernel(f, d, s, n, static_cast<uint16_t>(l.r), static_cast<uint16_t>(l.g), static_cast<uint16_t>(l.b));
 }
-void LevelRow(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __restrict s, int n,
-              const uint16_t* lr, const uint16_t* lg, const uint16_t* lb) {
-    for (int x = 0; x < n; ++x) {
-        uint16_t r = kafx::BlendByFormula(f, s[x], d[x], lr[x], lg[x], lb[x]);
-        d[x] = s[x] != 0 ? r : d[x];
-    }
+void LevelRow(const kafx::Format& f, uint16_t* d, const uint16_t* s, int n, const uint16_t* lr, const uint16_t* lg,
+              const uint16_t* lb) {
+    LevelColumnRow(f, d, s, n, lr, lg, lb);
 }
 
 // ---- Float weights ------------------------------------------------------------
@@ -91,15 +137,13 @@ void WeightRow(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __
     }
 }
 
-// Per-column weights of the horizontal walk, the same for every row. Where
-// every column is exact the weights are brought to one shift per channel
-// (the largest), which keeps the integer formula exact and the row loop
-// free of per-lane shifts.
+// Per-column weights of the horizontal walk, the same for every row; the
+// integer formula where every column is exact, double otherwise.
 struct ColumnWeights {
     std::vector<float> w[3], bd[3];
     std::vector<uint32_t> a[3], b[3];
-    unsigned e[3] = {0, 0, 0};
-    bool exact = true;
+    std::vector<uint16_t> a16[3], b16[3];
+    bool exact = true, narrow = true;
 
     void Build(int n, Complements c, Steps steps) {
         for (int ch = 0; ch < 3; ++ch) {
@@ -107,11 +151,10 @@ struct ColumnWeights {
             bd[ch].resize(static_cast<size_t>(n));
             a[ch].resize(static_cast<size_t>(n));
             b[ch].resize(static_cast<size_t>(n));
-            e[ch] = 0;
+            a16[ch].resize(static_cast<size_t>(n));
+            b16[ch].resize(static_cast<size_t>(n));
         }
-        exact = true;
-        std::vector<FixedWeight>& k = scratch;
-        k.resize(static_cast<size_t>(n) * 3);
+        exact = narrow = true;
         for (int x = 0; x < n; ++x) {
             if (steps.At(x)) c.Step();
             float wx[3];
@@ -119,44 +162,33 @@ struct ColumnWeights {
             for (int ch = 0; ch < 3; ++ch) {
                 w[ch][x] = wx[ch];
                 bd[ch][x] = c.bd[ch];
-                FixedWeight fw = kafx::FixedWeightOf(wx[ch], c.bd[ch]);
+                const FixedWeight fw = kafx::FixedWeightOf(wx[ch], c.bd[ch]);
                 exact = exact && fw.exact;
-                if (fw.e > e[ch]) e[ch] = fw.e;
-                k[static_cast<size_t>(x) * 3 + ch] = fw;
+                narrow = narrow && kafx::Fits16(fw);
+                a[ch][x] = fw.a;
+                b[ch][x] = fw.b;
+                a16[ch][x] = kafx::Weight16(fw.a);
+                b16[ch][x] = kafx::Weight16(fw.b);
             }
         }
-        if (!exact) return;
-        for (int x = 0; x < n; ++x)
-            for (int ch = 0; ch < 3; ++ch) {
-                const FixedWeight& fw = k[static_cast<size_t>(x) * 3 + ch];
-                a[ch][x] = fw.a << (e[ch] - fw.e);
-                b[ch][x] = fw.b << (e[ch] - fw.e);
-            }
     }
 
     void Row(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __restrict s, int n) const {
-        if (!exact) {
-            for (int x = 0; x < n; ++x) {
-                if (s[x] == 0) continue;
-                const float wx[3] = {w[0][x], w[1][x], w[2][x]}, bx[3] = {bd[0][x], bd[1][x], bd[2][x]};
-                d[x] = kafx::MixByDouble(s[x], d[x], wx, bx);
-            }
+        if (narrow) {
+            Fixed16ColumnRow(f, d, s, n, a16, b16);
             return;
         }
-        const uint32_t *ar = a[0].data(), *ag = a[1].data(), *ab = a[2].data();
-        const uint32_t *br = b[0].data(), *bg = b[1].data(), *bb = b[2].data();
-        const unsigned er = e[0], eg = e[1], eb = e[2];
+        if (exact) {
+            FixedColumnRow(f, d, s, n, a, b);
+            return;
+        }
         for (int x = 0; x < n; ++x) {
-            uint32_t sv = s[x], dv = d[x];
-            uint32_t sr = (sv >> f.shiftR) & f.bitR, sg = (sv >> f.shiftG) & f.bitG, sb = (sv >> f.shiftB) & f.bitB;
-            uint32_t dr = (dv >> f.shiftR) & f.bitR, dg = (dv >> f.shiftG) & f.bitG, db = (dv >> f.shiftB) & f.bitB;
-            uint32_t r = (((sr * ar[x] + dr * br[x]) >> er) << f.shiftR) | (((sg * ag[x] + dg * bg[x]) >> eg) << f.shiftG) |
-                         (((sb * ab[x] + db * bb[x]) >> eb) << f.shiftB);
-            d[x] = sv != 0 ? static_cast<uint16_t>(r) : static_cast<uint16_t>(dv);
+            if (s[x] == 0) continue;
+            const float wx[3] = {w[0][x], w[1][x], w[2][x]}, bx[3] = {bd[0][x], bd[1][x], bd[2][x]};
+            d[x] = kafx::MixByDouble(s[x], d[x], wx, bx);
         }
     }
 
-    std::vector<FixedWeight> scratch;
 };
 
 }  // namespace

@@ -101,13 +101,23 @@ int RunLayer(const LayerCall& call, Reads&& reads, Draw&& draw) {
 
 // ---- Row walks for per-pixel rules ------------------------------------------------
 
+// Marks a function holding a hot pixel loop to be built twice, for AVX2 and
+// the baseline, the loader picking one for the machine. Put the loop (for
+// instance an EachPixel call) in a plain function with this mark:
+//   KA_FX_KERNEL void GrayRows(const LayerArea& a, const LayerPixels& p, Format f) { EachPixel(...); }
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__) && !defined(__clang__)
+#define KA_FX_KERNEL __attribute__((target_clones("avx2", "default")))
+#else
+#define KA_FX_KERNEL
+#endif
+
 // Every drawn pixel: where the source pixel s is not 0 the back pixel d
 // becomes rule(s, d). Written as a select over whole rows so that a rule made
 // of plain arithmetic vectorises; rule must therefore accept s == 0 (its
 // result is then discarded).
 //   kafx::EachPixel(a, p, [=](uint16_t s, uint16_t d) { return ...; });
 template <typename Rule>
-inline void EachPixel(const LayerArea& a, const LayerPixels& p, Rule rule) {
+[[gnu::always_inline]] inline void EachPixel(const LayerArea& a, const LayerPixels& p, Rule rule) {
     const uint16_t* src = p.src;
     uint16_t* dst = p.dst;
     for (int y = 0; y < a.ey; ++y, src += p.srcPitch, dst += p.dstPitch) {

@@ -73,14 +73,20 @@ TEST_P(PixelRulesTest, IntegerWeightsEqualTheDoubleRuleWhereTheyClaimExactness) 
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     int exact = 0;
     for (int i = 0; i < 3000; ++i) {
-        const float w = i < 5 ? std::vector<float>{0.0f, 1.0f, 0.5f, 0.25f, 0.004f}[i] : unit(rng);
+        const float w = i < 6 ? std::vector<float>{0.0f, 1.0f, 0.5f, 0.25f, 0.004f, 0.0009765625f}[i]
+                          : i < 1000 ? std::round(unit(rng) * 1024) / 1024 : unit(rng);
         const float bd = kafx::Complement(w);
         const kafx::FixedWeight k = kafx::FixedWeightOf(w, bd);
         if (!k.exact) continue;
         ++exact;
+        const bool narrow = kafx::Fits16(k);
         for (int s = 0; s < 64; ++s)
-            for (int d = 0; d < 64; ++d)
+            for (int d = 0; d < 64; ++d) {
                 ASSERT_EQ(static_cast<int>(kafx::MixByFixed(s, d, k)), kafx::WeightedMix(s, w, d, bd)) << w;
+                if (narrow) {
+                    ASSERT_EQ(kafx::MixByFixed16(s, d, kafx::Weight16(k.a), kafx::Weight16(k.b)), kafx::WeightedMix(s, w, d, bd));
+                }
+            }
     }
     EXPECT_GT(exact, 500);
     EXPECT_FALSE(kafx::FixedWeightOf(1.5f, -0.5f).exact);
@@ -92,7 +98,7 @@ TEST_P(PixelRulesTest, MembersDrawTheirRuleOverRandomBackSurfaces) {
     const plat::Surface16& src = *Sprite[s].Object;
     using Ref = std::function<uint16_t(uint16_t, uint16_t)>;
     const uint16_t mask = static_cast<uint16_t>(kaDraw::MaskRGB);
-    const float w1[3] = {0.3f, 0.3f, 0.3f}, w2[3] = {0.1f, 0.75f, 0.004f}, w3[3] = {1.25f, -0.5f, NAN};
+    const float w0[3] = {0.75f, 0.75f, 0.75f}, w1[3] = {0.3f, 0.3f, 0.3f}, w2[3] = {0.1f, 0.75f, 0.004f}, w3[3] = {1.25f, -0.5f, NAN};
     const float b1[3] = {0.7f, 0.7f, 0.7f}, b2[3] = {0.5f, 0.125f, 1.0f};
     struct Case {
         const char* name;
@@ -101,6 +107,8 @@ TEST_P(PixelRulesTest, MembersDrawTheirRuleOverRandomBackSurfaces) {
     } cases[] = {
         {"half", [&] { return kaDraw::BlendLayer(0, 0, s, 0, 0, 640, 480); },
          [&](uint16_t a, uint16_t b) { return static_cast<uint16_t>(((a >> 1) & mask) + ((b >> 1) & mask)); }},
+        {"float narrow", [&] { return kaDraw::BlendLayer(0, 0, 0.75f, s, 0, 0, 640, 480); },
+         [&](uint16_t a, uint16_t b) { return MixReference(a, b, w0); }},
         {"float", [&] { return kaDraw::BlendLayer(0, 0, 0.3f, s, 0, 0, 640, 480); },
          [&](uint16_t a, uint16_t b) { return MixReference(a, b, w1); }},
         {"float3", [&] { return kaDraw::BlendLayer(0, 0, 0.1f, 0.75f, 0.004f, s, 0, 0, 640, 480); },
