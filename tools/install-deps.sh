@@ -12,8 +12,10 @@ packages=(
   libfluidsynth-dev timgm6mb-soundfont
   xvfb xauth xdotool imagemagick sox
   xfonts-base
+  libpixman-1-dev libsdl2-gfx-dev
 )
-# SDL's X11 message boxes draw with the core X fonts of xfonts-base.
+# SDL's X11 message boxes draw with the core X fonts of xfonts-base; pixman
+# and SDL2_gfx are peers in the effect benchmarks.
 [[ "${1:-}" == "--fuzz" ]] && packages+=(clang libclang-rt-14-dev)
 
 missing=()

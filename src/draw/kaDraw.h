@@ -28,6 +28,7 @@ extern _getrgb GetRGB[65536];
 
 class kaDraw {
 public:
+    using _getrgb = ::_getrgb;
     struct _sprite {
         plat::Surface16* Object;
         char FileName[31];
@@ -105,6 +106,30 @@ public:
     static void Reverse(int X1, int Y1, int X2, int Y2);
     static void SpriteScreen(int ObjDD, int X1, int Y1, int X2, int Y2);
 
+    // Distortion and pattern layers: row-by-row copies that sway, roll,
+    // tile, thin out or jitter a sprite (each keeps its own animation phase,
+    // advanced by FrameTime on every call), the tunnel drawn from a table
+    // made by CreateTunnel, and light rays cast from a sprite's pixels.
+    struct _tunnellist {
+        int16_t x, y;
+    };
+    static int TunnelSpriteX, TunnelSpriteY, TunnelDisplayX, TunnelDisplayY;
+    static void WaveLayer(int Px, int Py, int Width, int Size, float Speed, int ObjDD, int X1, int Y1, int X2, int Y2,
+                          int Mode);
+    static void TileLayer(float PxSpeed, float PySpeed, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void RollWaveLayer(int Px, int Py, int Width, int Size, float WaveSpeed, float RollSpeed, int ObjDD, int X1,
+                              int Y1, int X2, int Y2);
+    static void TileRollWaveLayer(int Py1, int Py2, int Width, int Size, float WaveSpeed, float RollSpeed, int ObjDD,
+                                  int X1, int Y1, int X2, int Y2);
+    static void MosaicLayer(int Px, int Py, int Size, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void LineLayer(int Px, int Py, int Size, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void RandomLayer(int Px, int Py, int Size, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void WaterfallLayer(int Px, int Py, int Type, float Speed, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static void CreateTunnel(int Sx, int Sy, int Dx, int Dy, int Cx, int Cy, int Size, int Center, int Type, int Line);
+    static int TunnelLayer(int Px, int Py, int Rotate, int Dist, int ObjDD);
+    static int LightLayer(int Px, int Py, int Red, int Green, int Blue, uint16_t Dir, int Show, int ObjDD, int X1,
+                          int Y1, int X2, int Y2);
+
     // Presentation, fades, wipes and help page.
     static int RefreshMode;
     static int FadeNo, FadeAdd, FadeType, FadeMax, MaskBMP;
@@ -125,9 +150,61 @@ public:
     static int SetWipe(int InOut, int Type, float Speed, int Size);
     static void SetWipeOut();
     static int Wipe();
+
+    // Blend and brightness layers: a sprite rectangle drawn in software onto
+    // the back surface; source pixels of value 0 are transparent. The
+    // overloads are told apart by their argument types, so callers pass
+    // weights as float literals (0.5f): a double literal matches the int and
+    // the float forms equally and does not compile. Int levels are 0..31,
+    // float weights 0.0..1.0. Results: 1 done (also when nothing was
+    // visible or a value was clamped), 0 refused or a surface not lockable.
+    static int BlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, float Blend, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, float BlendR, float BlendG, float BlendB, int ObjDD, int X1, int Y1, int X2,
+                          int Y2);
+    static int BlendLayer(int Px, int Py, int Blend, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, int BlendR, int BlendG, int BlendB, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, float BlendR, float BlendG, float BlendB, int Mode, int Start, int Size,
+                          int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BlendLayer(int Px, int Py, int BlendR, int BlendG, int BlendB, int Mode, int Start, int Size, int ObjDD,
+                          int X1, int Y1, int X2, int Y2);
+    static int AddBlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int AddBlendLayer(int Px, int Py, float Blend, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int DelBlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int EdgeBlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int PlainLayer(int Px, int Py, int PlainR, int PlainG, int PlainB, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BrightLayer(int Px, int Py, float Bright, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BrightLayer(int Px, int Py, float BrightR, float BrightG, float BrightB, int ObjDD, int X1, int Y1, int X2,
+                           int Y2);
+    static int BrightLayer(int Px, int Py, int Bright, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int BrightLayer(int Px, int Py, int BrightR, int BrightG, int BrightB, int ObjDD, int X1, int Y1, int X2,
+                           int Y2);
+    static int ShadeLayer(int Px, int Py, int Shade, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int GrayLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
+
+    // Geometric layers: stretched, mirrored, rotated, meshed, smeared and
+    // displaced sprites. Angles of the rotation family are whole degrees.
+    static void StretchLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2, int Sx, int Sy);
+    static void DirectStretchLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2, int Sx, int Sy);
+    static int MirrorLayer(int Px, int Py, int Mirror, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int MeshLayer(int Px, int Py, int WaveSize, int WaveCount, int Step, float Zoom, float Angle, int ObjDD, int X1,
+                         int Y1, int X2, int Y2);
+    static int RotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int TileRotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int ZoomRotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float Zoom, int ObjDD, int X1, int Y1,
+                               int X2, int Y2);
+    static int TileZoomRotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float Zoom, int ObjDD, int X1, int Y1,
+                                   int X2, int Y2);
+    static int MysteryLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float ZoomStartX, float ZoomAddX,
+                            float ZoomStartY, float ZoomAddY, float Red, float Green, float Blue, int ObjDD, int X1,
+                            int Y1, int X2, int Y2);
+    static int PickLayer(int Px, int Py, int Mode, int Start, int ObjDD, int X1, int Y1, int X2, int Y2);
+    static int ShiftLayer(int Px, int Py, float Shift, int ObjDD, int X1, int Y1, int X2, int Y2);
 };
 
 extern kaDraw::_sprite Sprite[1024];
+// The tunnel table: texture column and row for each picture pixel.
+extern kaDraw::_tunnellist TunnelList[640 * 480];
 
 // Bitmap helpers.
 plat::Surface16* DDLoadBitmap(plat::DisplayDevice* pdd, const char* szBitmap, uint16_t* dx, uint16_t* dy,

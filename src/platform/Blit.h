@@ -23,6 +23,12 @@ Result BltFast(Surface16& dst, int x, int y, const Surface16& src, const Rect& s
 // its centre. Optionally keyed as BltFast. An empty source draws nothing.
 Result Blt(Surface16& dst, const Rect& dstRect, const Surface16& src, const Rect& srcRect, bool useKey);
 
+// Blt limited to clip (which must lie inside dst): every pixel drawn is the
+// one the unclipped Blt would draw there, but dstRect itself may reach past
+// dst. Scaled even when the sizes match.
+Result BltClipped(Surface16& dst, const Rect& dstRect, const Rect& clip, const Surface16& src, const Rect& srcRect,
+                  bool useKey);
+
 // Fill rect of dst with a raw pixel value.
 Result Fill(Surface16& dst, const Rect& rect, uint16_t value);
 

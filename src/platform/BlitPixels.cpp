@@ -3,6 +3,7 @@
 // compiler vectorises; the hot kernels are built twice (AVX2 and the
 // baseline) and the loader picks one for the machine, and keyed copies use
 // AVX-512 masked stores where the processor has them.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -201,11 +202,16 @@ void CopyRect(Surface16& dst, int dx, int dy, const Surface16& src, int sx, int 
 }
 
 // Nearest-neighbour scaling of checked, non-empty rectangles; each
-// destination pixel takes the source pixel under its centre.
-void ScaleRect(Surface16& dst, const Rect& dr, const Surface16& src, const Rect& sr, bool keyed) {
+// destination pixel takes the source pixel under its centre. Only the
+// columns i0..i1-1 and rows j0..j1-1 of the destination (counted from its
+// left and top) are drawn; the destination rectangle may reach past dst,
+// those columns and rows may not.
+void ScaleRect(Surface16& dst, const Rect& dr, const Surface16& src, const Rect& sr, bool keyed, int64_t i0,
+               int64_t i1, int64_t j0, int64_t j1) {
     int sw = sr.width(), sh = sr.height();
-    int dw = dr.width(), dh = dr.height();
+    int64_t dw = int64_t{dr.right} - dr.left, dh = int64_t{dr.bottom} - dr.top;
     uint16_t key = src.colorKey();
+    const int vw = static_cast<int>(i1 - i0);
 
     const uint16_t* base = src.row(sr.top) + sr.left;
     ptrdiff_t basePitch = src.pitchPixels();
@@ -222,28 +228,28 @@ void ScaleRect(Surface16& dst, const Rect& dr, const Surface16& src, const Rect&
     int stackColumns[kStackColumns];
     std::vector<int> heapColumns;
     int* columns = stackColumns;
-    if (dw > kStackColumns) {
-        heapColumns.resize(static_cast<size_t>(dw));
+    if (vw > kStackColumns) {
+        heapColumns.resize(static_cast<size_t>(vw));
         columns = heapColumns.data();
     }
-    for (int i = 0; i < dw; ++i) columns[i] = static_cast<int>((2LL * i + 1) * sw / (2LL * dw));
+    for (int i = 0; i < vw; ++i) columns[i] = static_cast<int>((2 * (i0 + i) + 1) * sw / (2 * dw));
 
     const uint16_t* previousRow = nullptr;
     uint16_t* previousOut = nullptr;
-    uint16_t* d = dst.row(dr.top) + dr.left;
-    for (int j = 0; j < dh; ++j, d += dst.pitchPixels()) {
-        int sy = static_cast<int>((2LL * j + 1) * sh / (2LL * dh));
+    uint16_t* d = dst.row(static_cast<int>(dr.top + j0)) + (dr.left + i0);
+    for (int64_t j = j0; j < j1; ++j, d += dst.pitchPixels()) {
+        int sy = static_cast<int>((2 * j + 1) * sh / (2 * dh));
         const uint16_t* s = base + sy * basePitch;
         if (keyed) {
-            for (int i = 0; i < dw; ++i) {
+            for (int i = 0; i < vw; ++i) {
                 uint16_t p = s[columns[i]];
                 d[i] = p != key ? p : d[i];
             }
         } else if (s == previousRow) {
             // Enlarging: this row repeats the one above.
-            std::memcpy(d, previousOut, static_cast<size_t>(dw) * 2);
+            std::memcpy(d, previousOut, static_cast<size_t>(vw) * 2);
         } else {
-            for (int i = 0; i < dw; ++i) d[i] = s[columns[i]];
+            for (int i = 0; i < vw; ++i) d[i] = s[columns[i]];
         }
         previousRow = s;
         previousOut = d;
@@ -286,7 +292,25 @@ Result Blt(Surface16& dst, const Rect& dstRect, const Surface16& src, const Rect
     if (sw == dw && sh == dh)
         CopyRect(dst, dstRect.left, dstRect.top, src, srcRect.left, srcRect.top, sw, sh, keyed);
     else
-        ScaleRect(dst, dstRect, src, srcRect, keyed);
+        ScaleRect(dst, dstRect, src, srcRect, keyed, 0, dw, 0, dh);
+    if (dst.isPrimary()) PresentPrimary(dst);
+    return kOk;
+}
+
+Result BltClipped(Surface16& dst, const Rect& dstRect, const Rect& clip, const Surface16& src, const Rect& srcRect,
+                  bool useKey) {
+    if (dst.isLost() || src.isLost()) return kErrSurfaceLost;
+    if (!Inside(srcRect, src) || !Inside(clip, dst)) return kErrInvalidRect;
+    if (dstRect.left > dstRect.right || dstRect.top > dstRect.bottom) return kErrInvalidRect;
+    int sw = srcRect.width(), sh = srcRect.height();
+    if (sw == 0 || sh == 0) return kOk;
+    // The visible columns and rows, counted from the destination's corner.
+    int64_t i0 = std::max<int64_t>(0, int64_t{clip.left} - dstRect.left);
+    int64_t i1 = std::min<int64_t>(int64_t{dstRect.right}, clip.right) - dstRect.left;
+    int64_t j0 = std::max<int64_t>(0, int64_t{clip.top} - dstRect.top);
+    int64_t j1 = std::min<int64_t>(int64_t{dstRect.bottom}, clip.bottom) - dstRect.top;
+    if (i1 <= i0 || j1 <= j0) return kOk;
+    ScaleRect(dst, dstRect, src, srcRect, useKey && src.hasColorKey(), i0, i1, j0, j1);
     if (dst.isPrimary()) PresentPrimary(dst);
     return kOk;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Bmp.h"
+#include "Captions.h"
 #include "ContactSheet.h"
 #include "Manifest.h"
 #include "Palette.h"
@@ -73,13 +74,33 @@ int BuildSheet(int argc, char** argv) {
     return 0;
 }
 
+// One caption per line of a UTF-8 text file (empty lines are skipped).
+int BuildCaptions(const std::string& out, const std::string& font, const std::string& linesFile) {
+    const std::vector<uint8_t> bytes = ReadBytes(linesFile);
+    std::vector<std::string> lines;
+    std::string line;
+    for (uint8_t b : bytes) {
+        if (b == '\n') {
+            if (!line.empty()) lines.push_back(line);
+            line.clear();
+        } else if (b != '\r') {
+            line.push_back(static_cast<char>(b));
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    TextRenderer text(font, font);
+    WriteBytes(out, EncodeBmp8(ComposeCaptions(lines, CaptionLayout{}, text), CaptionPalette()));
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: assetgen pictures RESOURCES OUTDIR GOTHIC MINCHO\n"
                  "       assetgen sounds RESOURCES OUTDIR\n"
                  "       assetgen midi SCORE.mml OUT.mid\n"
                  "       assetgen sheet OUT.bmp SCALE WIDTH GOTHIC PICTURE.bmp...\n"
-                 "       assetgen wavinfo OUT.txt FILE.wav...\n");
+                 "       assetgen wavinfo OUT.txt FILE.wav...\n"
+                 "       assetgen captions OUT.bmp FONT LINES.txt\n");
     return 2;
 }
 
@@ -92,6 +113,7 @@ int main(int argc, char** argv) {
         if (command == "sounds" && argc == 4) return BuildSounds(argv[2], argv[3]);
         if (command == "midi" && argc == 4) return BuildMidi(argv[2], argv[3]);
         if (command == "sheet" && argc >= 7) return BuildSheet(argc, argv);
+        if (command == "captions" && argc == 5) return BuildCaptions(argv[2], argv[3], argv[4]);
         if (command == "wavinfo" && argc >= 4) {
             std::vector<std::string> files(argv + 3, argv + argc);
             return WriteSoundReport(argv[2], files);

@@ -1,0 +1,46 @@
+// kaDraw::WaterfallLayer: each sprite row stretched over the destination
+// rows between the previous row's end and a moving cosine curve; rows that
+// fall behind the curve vanish. The curve's period is H - 1 rows while the
+// phase wraps at H.
+#include <cmath>
+
+#include "draw/effects/EffectState.h"
+#include "draw/effects/RowBlits.h"
+#include "shell/Globals.h"
+
+void kaDraw::WaterfallLayer(int Px, int Py, int Type, float Speed, int ObjDD, int X1, int Y1, int X2, int Y2) {
+    float& rt = kadraw::state::waterfall;
+    const int64_t h = int64_t{Y2} - Y1;
+    if (h < 2) return;  // the curve's period would be zero
+    const double half = static_cast<double>(h / 2);
+    const double twoPi = 2.0 * std::acos(-1.0), period = static_cast<double>(h - 1);
+    const double phase = kadraw::WrapBelow(rt, static_cast<double>(h));
+    auto curve = [&](int64_t y) {
+        return static_cast<int64_t>(std::cos((static_cast<double>(y) + phase) * twoPi / period) * half + half);
+    };
+    // Only rows of the sprite can be copied; each row's destination rows
+    // follow from its own and its predecessor's curve value.
+    plat::Surface16* sprite = (ObjDD >= 0 && ObjDD < 1024) ? Sprite[ObjDD].Object : nullptr;
+    const kadraw::Span seen = kadraw::VisibleRows();
+    if (sprite != nullptr) {
+        const int64_t first = std::max<int64_t>(0, -int64_t{Y1});
+        const int64_t last = std::min<int64_t>(h, int64_t{sprite->height()} - Y1);
+        int64_t by = first == 0 ? 0 : curve(first - 1) + 1;
+        for (int64_t y = first; y < last; ++y) {
+            const int64_t ry = curve(y);
+            const int64_t from = std::max(by, seen.first - Py), to = std::min(ry, seen.last - 1 - Py);
+            for (int64_t dy = from; dy <= to; ++dy)
+                kadraw::CopyRow(kadraw::Copy::Opaque, Px, int64_t{Py} + dy, ObjDD, X1, Y1 + y, X2);
+            by = ry + 1;
+        }
+    }
+    const double span = static_cast<double>(h);
+    if (Type == 0) {
+        rt = static_cast<float>(rt - static_cast<double>(FrameTime) * Speed);
+        if (rt < 0.0) rt = static_cast<float>(rt + span);
+    } else {
+        rt = static_cast<float>(rt + static_cast<double>(FrameTime) * Speed);
+        if (rt >= span) rt = static_cast<float>(rt - span);
+    }
+    rt = kadraw::WrapBelow(rt, span);
+}
