@@ -179,6 +179,7 @@ void kaDraw::ReloadObject() {
 }
 
 void kaDraw::DestroyObject() {
+    ReleaseDC();  // a context left open would outlive the back surface
     if (DDObject != nullptr) {
         for (_sprite& s : Sprite) {
             if (s.Object == nullptr) continue;

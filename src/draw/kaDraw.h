@@ -8,11 +8,17 @@
 #include "platform/Display.h"
 #include "platform/Surface16.h"
 
+namespace plat {
+class DrawContext;
+}
+
 // The display objects.
 extern plat::DisplayDevice* DDObject;
 extern plat::Surface16* DDFront;
 extern plat::Surface16* DDBack;
 extern void* DDClip;            // windowed clipping: the window itself clips here
+// The back surface's drawing context between kaDraw::GetDC and ReleaseDC.
+extern plat::DrawContext* hdc;
 
 // One channel split of a 16-bit pixel, each channel 0..31.
 struct _getrgb {
@@ -54,6 +60,16 @@ public:
     static uint16_t DelBlendList[3][32][32];
     static uint16_t GrayList[96];
     static uint32_t FpsTime;
+
+    // Frame-rate meter and debug text (white on dark blue, 12-pixel Gothic).
+    static int FpsCnt;
+    static float FpsData, FpsDataMax, FpsDataMin;
+    static void ShowFPS();
+    static void ShowString(int x, int y, const char* Str);
+    static void ShowFormat(int x, int y, const char* Format, ...) __attribute__((format(printf, 3, 4)));
+    // A context of the back surface into hdc, for a caller's own drawing.
+    static void GetDC();
+    static void ReleaseDC();
 
     static int Screen(int Width, int Height, int Memory);
     static void VirtualScreen(int X1, int Y1, int X2, int Y2);

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/Backend.h"
+#include "platform/TextDecode.h"
 #include "platform/Window.h"
 
 struct WindowHandle {
@@ -188,7 +189,8 @@ void ReleaseMouse() { detail::GetBackend().confineMouse(nullptr); }
 void WarpMouse(int x, int y) { detail::GetBackend().warpMouse(x, y); }
 
 int MessageBox(HWND, const char* text, const char* caption, unsigned flags) {
-    return detail::GetBackend().messageBox(text ? text : "", caption ? caption : "", flags);
+    // Texts may be CP932; the backends show UTF-8.
+    return detail::GetBackend().messageBox(ToUtf8(text).c_str(), ToUtf8(caption).c_str(), flags);
 }
 
 namespace {

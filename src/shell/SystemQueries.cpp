@@ -112,7 +112,10 @@ unsigned long kaSystem::FreeMemory() {
 // Week receives the day of the week as one UTF-8 character (three bytes)
 // and a terminator: it must hold at least 4 bytes.
 void kaSystem::GetDate(int* Year, int* Month, int* Day, char* Week) {
-    static const char* const kWeekDays[7] = {"日", "月", "火", "水", "木", "金", "土"};
+    // CP932, two bytes and the terminator: callers keep the weekday in three
+    // bytes, and every text function reads CP932.
+    static const char* const kWeekDays[7] = {"\x93\xfa", "\x8c\x8e", "\x89\xce", "\x90\x85",
+                                             "\x96\xd8", "\x8b\xe0", "\x93\x79"};
     const time_t now = std::time(nullptr);
     struct tm local {};
     localtime_r(&now, &local);
