@@ -26,6 +26,12 @@ struct _getrgb {
 };
 extern _getrgb GetRGB[65536];
 
+// A point of the drawing functions: 32-bit x and y.
+struct tagPOINT {
+    int32_t x;
+    int32_t y;
+};
+
 class kaDraw {
 public:
     using _getrgb = ::_getrgb;
@@ -129,6 +135,16 @@ public:
     static int TunnelLayer(int Px, int Py, int Rotate, int Dist, int ObjDD);
     static int LightLayer(int Px, int Py, int Red, int Green, int Blue, uint16_t Dir, int Show, int ObjDD, int X1,
                           int Y1, int X2, int Y2);
+    // Vector drawing on the back surface (RGB colours 0x00BBGGRR, clipped to
+    // the surface only) and the screen saver.
+    static void GetColor(int x, int y, int* Red, int* Green, int* Blue);
+    static void Pixel(int Px, int Py, uint32_t Color);
+    static void Line(int X1, int Y1, int X2, int Y2, uint32_t Color, int Size);
+    static void Box(int X1, int Y1, int X2, int Y2, uint32_t Color1, uint32_t Color2, int Size);
+    static void FillPattern(tagPOINT* Point, int Count, uint32_t FrontColor, uint32_t BackColor, int PenSize,
+                            int DrawFlag);
+    static void Bezier(tagPOINT* Point, int Count, uint32_t Color, int Size);
+    static int SaveBitmap(const char* FileName, int Width, int Height);
 
     // Presentation, fades, wipes and help page.
     static int RefreshMode;

@@ -48,11 +48,27 @@ void WaitForVerticalBlank();
 void PresentPrimary(const Surface16& primary);
 // The last presented frame (640x480 of the display), or nullptr.
 const Surface16* LastPresentedFrame();
-// Writes a surface as a 24-bit bottom-up BMP file (54-byte header, rows
-// padded to 4 bytes). Channels widen to 8 bits by bit replication: 5-bit 31
-// and 6-bit 63 become 255, so white stays white. Returns false on failure
-// (and leaves no partial file).
-bool WriteBmp24(const Surface16& surface, const PixelFormat& format, const char* path);
+// How WriteBmp24 lays out its file. The defaults give the screenshot: the
+// whole surface, a 54-byte header, channels widened by bit replication (5-bit
+// 31 and 6-bit 63 become 255, so white stays white).
+struct Bmp24Layout {
+    enum class Channels {
+        Replicate,  // widen each channel to 8 bits by bit replication
+        Times8,     // the channel's top five bits times 8 (full intensity 248)
+    };
+    // Region from the top-left corner, limited to the surface; negative
+    // means the surface's own size.
+    int width = -1;
+    int height = -1;
+    bool paletteEntry = false;  // four zero bytes after the information header: pixels at 58
+    uint32_t pixelsPerMetre = 2835;
+    Channels channels = Channels::Replicate;
+};
+// Writes a surface as a 24-bit bottom-up BMP file (rows padded to 4 bytes).
+// Returns false on failure, including an empty region, and leaves no partial
+// file.
+bool WriteBmp24(const Surface16& surface, const PixelFormat& format, const char* path,
+                const Bmp24Layout& layout = Bmp24Layout());
 
 // Lets a message box be seen over the full-screen display.
 void FlipToGDISurface();
