@@ -58,6 +58,11 @@ std::vector<CommandLineOption> BuiltInOptions() {
              l.platform.audioCapture = v;
              return !v.empty();
          }},
+        {"--answer", "yes|no", "answer to yes/no questions where no box can be shown (default yes)",
+         [](CommandLine& l, const std::string& v) {
+             l.platform.answerNo = v == "no";
+             return v == "yes" || v == "no";
+         }},
     };
 }
 
