@@ -25,3 +25,8 @@ add_custom_target(kasample_pack DEPENDS ${KA_PICTURE_PACK})
 if(TARGET test_game)
   add_dependencies(test_game kasample kapack ka_assets)
 endif()
+
+# The lookup over packs fed from memory (KA_FUZZ=ON). Seeds: packs made by
+# the converter from a few small bitmaps (fuzz/make_pack_seeds.sh).
+include(${CMAKE_SOURCE_DIR}/cmake/areas/fuzz.cmake)
+ka_add_fuzzer(bitmap_pack_fuzz SOURCES fuzz/bitmap_pack_fuzz.cpp src/draw/PackLookup.cpp CORPUS fuzz/corpus/bitmap_pack)

@@ -3,6 +3,8 @@
 // The 15-bit pixels are spread over the display's format in a scratch sprite
 // and copied onto the target in one device copy. A failure at any step gives
 // back every slot and surface taken for the load and closes the pack.
+#include <sys/stat.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -10,10 +12,32 @@
 #include "draw/DrawInternal.h"
 #include "draw/PackLookup.h"
 #include "platform/Blit.h"
-#include "shell/CommandLine.h"
+#include "platform/Files.h"
 #include "shell/kaSystem.h"
 
 char kaDraw::PackFileName[256];
+
+namespace kadraw {
+
+FILE* OpenPack(const std::string& path) {
+    if (path.empty()) return nullptr;
+    const std::string resolved = plat::ResolvePath(path);
+    struct stat st;
+    if (::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    return std::fopen(resolved.c_str(), "rb");
+}
+
+bool PackHolds(const char* FileName) {
+    if (FileName == nullptr || std::strlen(FileName) > kPackNameLimit) return false;
+    FILE* pack = OpenPack(kaDraw::PackFileName);
+    if (pack == nullptr) return false;
+    PackEntry entry;
+    const bool found = FindPackImage(pack, PackName(FileName), &entry) == PackFind::kFound;
+    std::fclose(pack);
+    return found;
+}
+
+}  // namespace kadraw
 
 namespace {
 

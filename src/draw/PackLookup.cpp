@@ -1,12 +1,7 @@
-// The bitmap pack scanner and its quiet query. Every size is checked against
-// the real length of the file before anything is skipped or read, and the
-// pixel count is taken in 64 bits.
+// The bitmap pack scanner, on its own so that the fuzzer can run it alone.
+// Every size is checked against the real length of the file before anything
+// is skipped or read, and the pixel count is taken in 64 bits.
 #include "draw/PackLookup.h"
-
-#include <sys/stat.h>
-
-#include "draw/kaDraw.h"
-#include "platform/Files.h"
 
 namespace kadraw {
 
@@ -52,24 +47,6 @@ PackFind FindPackImage(FILE* pack, const std::string& upperName, PackEntry* entr
         pos += pixelBytes;
         if (std::fseek(pack, static_cast<long>(pos), SEEK_SET) != 0) return PackFind::kMissing;
     }
-}
-
-FILE* OpenPack(const std::string& path) {
-    if (path.empty()) return nullptr;
-    const std::string resolved = plat::ResolvePath(path);
-    struct stat st;
-    if (::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
-    return std::fopen(resolved.c_str(), "rb");
-}
-
-bool PackHolds(const char* FileName) {
-    if (FileName == nullptr || std::char_traits<char>::length(FileName) > kPackNameLimit) return false;
-    FILE* pack = OpenPack(kaDraw::PackFileName);
-    if (pack == nullptr) return false;
-    PackEntry entry;
-    const bool found = FindPackImage(pack, PackName(FileName), &entry) == PackFind::kFound;
-    std::fclose(pack);
-    return found;
 }
 
 }  // namespace kadraw
