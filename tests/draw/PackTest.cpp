@@ -1,11 +1,11 @@
-// Bitmap packs made by the converter and read back: entry layout and names,
-// the 15-bit colours, the spread onto the display's format, the record of a
-// pack sprite, appending, swapping into a given slot and the reload after a
-// surface loss.
+// Bitmap packs made by the converter and read back: entry layout, names and
+// 15-bit colours, the spread onto the display's format, the record and key
+// of a pack sprite, appending, swapping into a given slot, the reload after
+// a surface loss, the reports, and a write that fails half-way.
 #include <sys/resource.h>
 
 #include <csignal>
-#include <cstring>
+#include <initializer_list>
 
 #include "PackFixture.h"
 #include "sound/kaSound.h"
@@ -16,13 +16,15 @@ namespace {
 
 bool Has(const std::string& out, const char* text) { return out.find(text) != std::string::npos; }
 
-// 3 x 2, top row (0,0,7) (0,0,0) white, bottom row (8,16,24) pure blue (255,7,0).
+// 3 x 2: (0,0,7) black white / (8,16,24) pure-blue (255,7,0).
 std::string Colours() {
     return MakeBmp8(3, 2, {0x000007, 0x000000, 0xFFFFFF, 0x081018, 0x0000FF, 0xFF0700}, {0, 1, 2, 3, 4, 5});
 }
 
-uint16_t At(const std::string& pack, size_t offset) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(pack[offset]) | static_cast<uint8_t>(pack[offset + 1]) << 8);
+std::string Bytes16(std::initializer_list<unsigned> values) {
+    std::string b;
+    for (unsigned v : values) b += {char(v & 0xFF), char(v >> 8)};
+    return b;
 }
 
 }  // namespace
@@ -33,58 +35,37 @@ TEST_F(BitmapPackTest, ConvertStoresEveryBmpOfTheFolderSortedUpperCaseIn15Bits) 
     Put("note.txt", "not a picture");
     EXPECT_EQ(kaDraw::Convert(Rel("p.pak").c_str(), folder_.c_str(), 1), 1);
     const std::string pack = Get("p.pak");
-    const std::string first = PackEntryBytes(1, 1, "A.BMP", Pixels15(1, 1, (2 << 10) | (4 << 5) | 6));
-    ASSERT_EQ(pack.size(), first.size() + 4 + 6 + 12);
-    EXPECT_EQ(pack.substr(0, first.size()), first);
-    const size_t second = first.size();
-    EXPECT_EQ(pack.substr(second, 10), std::string("\3\0\2\0B.BMP\0", 10));
-    const size_t px = second + 10;
     // Dark but not black keeps a blue of 1; only true black is 0.
-    EXPECT_EQ(At(pack, px + 0), 0x0001);
-    EXPECT_EQ(At(pack, px + 2), 0x0000);
-    EXPECT_EQ(At(pack, px + 4), 0x7FFF);
-    EXPECT_EQ(At(pack, px + 6), (1 << 10) | (2 << 5) | 3);
-    EXPECT_EQ(At(pack, px + 8), 0x001F);
-    EXPECT_EQ(At(pack, px + 10), 31 << 10);
+    EXPECT_EQ(pack, Entry(1, 1, "A.BMP", (2 << 10) | (4 << 5) | 6) +
+                        Entry(3, 2, "B.BMP", -1, Bytes16({0x0001, 0, 0x7FFF, (1 << 10) | (2 << 5) | 3, 0x1F, 31 << 10})));
 
-    // Without Delete the converter appends; a name converted twice is found
-    // in its first copy.
+    // Without Delete the converter appends, and the first copy of a name wins.
     Put("a.bmp", MakeBmp8(1, 1, {0xFFFFFF}, {0}));
-    kaDraw::Convert(Rel("p.pak").c_str(), folder_.c_str(), 0);
+    ConvertAndUse(0);
     EXPECT_EQ(Get("p.pak").size(), 2 * pack.size());
-    kaDraw::SetPack(Rel("p.pak").c_str());
     const int a = kaDraw::LoadPack("a.bmp", 2);
     ASSERT_GT(a, 0);
-    EXPECT_EQ(SpritePixel(a, 0, 0), (2 << 11) | (4 << 6) | 6) << "the first copy wins";
-    // A folder without pictures is no failure; Delete starts the pack afresh.
-    EXPECT_EQ(kaDraw::Convert(Rel("q.pak").c_str(), Rel("none").c_str(), 1), 1);
-    EXPECT_EQ(Get("q.pak"), "");
-    kaDraw::Convert(Rel("p.pak").c_str(), folder_.c_str(), 1);
+    EXPECT_EQ(SpritePixel(a, 0, 0), (2 << 11) | (4 << 6) | 6);
+    ConvertAndUse(1);
     EXPECT_EQ(Get("p.pak").size(), pack.size());
+    EXPECT_EQ(kaDraw::Convert(Rel("q.pak").c_str(), Rel("none").c_str(), 1), 1) << "no pictures is no failure";
 }
 
 TEST_F(BitmapPackTest, LoadPackSpreadsTheColoursOverTheDisplayFormatAndKeysTheSprite) {
     Put("c.bmp", Colours());
-    kaDraw::Convert(Rel("p.pak").c_str(), folder_.c_str(), 1);
-    kaDraw::SetPack(Rel("p.pak").c_str());
+    ConvertAndUse();
     for (bool rgb555 : {false, true}) {
         OpenScreen(rgb555);
         kaDraw::SetSpriteColor(0xFF0000);  // pure blue
         const int s = kaDraw::LoadPack("c.BMP", 2);
-        ASSERT_EQ(s, 4) << "the scratch sprite is given back";
-        EXPECT_EQ(SlotsInUse(), 1);
+        ASSERT_EQ(s, 4);
+        EXPECT_EQ(SlotsInUse(), 1) << "the scratch sprite is given back";
         EXPECT_STREQ(Sprite[s].FileName, "C.BMP");
-        EXPECT_EQ(Sprite[s].PackData, 1);
-        EXPECT_EQ(Sprite[s].Memory, 2);
-        EXPECT_EQ(Sprite[s].SizeX * 10 + Sprite[s].SizeY, 32);
+        EXPECT_EQ(Sprite[s].PackData * 1000 + Sprite[s].Memory * 100 + Sprite[s].SizeX * 10 + Sprite[s].SizeY, 1232);
         EXPECT_EQ(Sprite[s].Color, 0xFF0000u);
         EXPECT_EQ(Sprite[s].Object->colorKey(), 0x001F);
-        if (rgb555) {
-            EXPECT_EQ(Of(s, {{0, 0}, {1, 0}, {2, 0}, {1, 1}}), (Pixels{0x0001, 0, 0x7FFF, 0x001F}));
-        } else {
-            // Green's lowest bit stays 0.
-            EXPECT_EQ(Of(s, {{0, 0}, {1, 0}, {2, 0}, {1, 1}}), (Pixels{0x0001, 0, 0xFFDF, 0x001F}));
-        }
+        // On 5-6-5 green's lowest bit stays 0.
+        EXPECT_EQ(Of(s, {{0, 0}, {1, 0}, {2, 0}, {1, 1}}), (Pixels{0x0001, 0, uint16_t(rgb555 ? 0x7FFF : 0xFFDF), 0x001F}));
         kaDraw::SetSpriteLeftTop();
         const int t = kaDraw::LoadPack("C.bmp", 2);
         EXPECT_EQ(Sprite[t].Color, 0xFFFFFFFFu);
@@ -95,59 +76,25 @@ TEST_F(BitmapPackTest, LoadPackSpreadsTheColoursOverTheDisplayFormatAndKeysTheSp
     OpenScreen(false);
 }
 
-TEST_F(BitmapPackTest, LookupsReportAMissingPackAndAMissingName) {
-    Put("c.bmp", Colours());
-    kaDraw::Convert(Rel("p.pak").c_str(), folder_.c_str(), 1);
-    std::string out = Reports([] { EXPECT_EQ(kaDraw::LoadPack("c.bmp", 2), 0); });
-    EXPECT_TRUE(Has(out, "kaDraw::LoadPack : パックファイル名が指定されていません")) << out;
-    out = Reports([] { EXPECT_EQ(kaDraw::SwapPack("c.bmp", 9, 2), 0); });
-    EXPECT_TRUE(Has(out, "kaDraw::SwapPack : パックファイル名が指定されていません")) << out;
-
-    kaDraw::SetPack(Rel("p.pak").c_str());
-    for (const char* name : {"d.bmp", "c", "c.bmp.", "", "ccccccccccccccccccccccccccc.bmp"}) {
-        out = Reports([name] { EXPECT_EQ(kaDraw::LoadPack(name, 2), 0); });
-        EXPECT_TRUE(Has(out, "kaDraw::LoadPack : BMPファイルを読み込めません")) << name << out;
-    }
-    EXPECT_EQ(SlotsInUse(), 0);
-    EXPECT_EQ(kaDraw::SwapPack("c.bmp", -1, 2), 0);
-    EXPECT_EQ(kaDraw::SwapPack("c.bmp", 1024, 2), 0);
-
-    // A pack path too long to keep names no pack, never a shortened one.
-    const std::string deep(300, 'x');
-    kaDraw::SetPack(deep.c_str());
-    EXPECT_STREQ(kaDraw::PackFileName, "");
-    out = Reports([] { EXPECT_EQ(kaDraw::LoadPack("c.bmp", 2), 0); });
-    EXPECT_TRUE(Has(out, "パックファイル名が指定されていません")) << out;
-    kaSound::SetPack(deep.c_str());
-    EXPECT_STREQ(kaSound::PackFileName, "");
-    kaSound::SetPack("s.pak");
-    EXPECT_EQ(std::string(kaSound::PackFileName), std::string(kaSystem::Directory(0)) + "s.pak");
-}
-
 TEST_F(BitmapPackTest, SwapPackFillsTheGivenSlotEvenWhenItIsTheLowestFree) {
     Put("c.bmp", Colours());
-    kaDraw::Convert(Rel("p.pak").c_str(), folder_.c_str(), 1);
-    kaDraw::SetPack(Rel("p.pak").c_str());
+    ConvertAndUse();
     EXPECT_EQ(kaDraw::SwapPack("c.bmp", 7, 2), 7) << "slots 4 to 6 are free";
-    EXPECT_EQ(SlotsInUse(), 1);
     EXPECT_EQ(SpritePixel(7, 2, 0), 0xFFDF);
     EXPECT_EQ(kaDraw::SwapPack("c.bmp", 4, 2), 4);
-    ASSERT_NE(Sprite[4].Object, nullptr);
-    EXPECT_STREQ(Sprite[4].FileName, "C.BMP");
-    EXPECT_EQ(SpritePixel(4, 0, 0), 0x0001) << "the image is not thrown away with the scratch";
+    ASSERT_NE(Sprite[4].Object, nullptr) << "the image is not thrown away with the scratch";
+    EXPECT_EQ(SpritePixel(4, 0, 0), 0x0001);
     EXPECT_EQ(SlotsInUse(), 2);
-    // Over an existing sprite of another size.
     const int other = kaDraw::CreateObject(50, 40, 2);
     EXPECT_EQ(kaDraw::SwapPack("C.BMP", other, 2), other);
-    EXPECT_EQ(Sprite[other].SizeX * 10 + Sprite[other].SizeY, 32);
-    EXPECT_EQ(Sprite[other].Object->width(), 3);
+    EXPECT_EQ(Sprite[other].Object->width() * 10 + Sprite[other].SizeY, 32);
     EXPECT_EQ(Sprite[other].PackData, 1);
+    EXPECT_EQ(kaDraw::SwapPack("c.bmp", -1, 2) + kaDraw::SwapPack("c.bmp", 1024, 2), 0);
 }
 
 TEST_F(BitmapPackTest, AReloadRebuildsALostPackSpriteWithItsKey) {
     Put("c.bmp", Colours());
-    kaDraw::Convert(Rel("p.pak").c_str(), folder_.c_str(), 1);
-    kaDraw::SetPack(Rel("p.pak").c_str());
+    ConvertAndUse();
     kaDraw::SetSpriteColor(0xFF0000);
     const int s = kaDraw::LoadPack("c.bmp", 2);
     kaDraw::SetSpriteColor(0);
@@ -155,26 +102,40 @@ TEST_F(BitmapPackTest, AReloadRebuildsALostPackSpriteWithItsKey) {
     Sprite[s].Object->markLost();
     kaDraw::ReloadObject();
     ASSERT_NE(Sprite[s].Object, nullptr);
-    EXPECT_FALSE(Sprite[s].Object->isLost());
     EXPECT_EQ(Of(s, {{0, 0}, {2, 0}, {1, 1}}), (Pixels{0x0001, 0xFFDF, 0x001F}));
     EXPECT_EQ(Sprite[s].Object->colorKey(), 0x001F);
-    EXPECT_EQ(Sprite[s].PackData, 1);
     EXPECT_EQ(kaDraw::SpriteColor, 0xFF0000u);
     EXPECT_EQ(SlotsInUse(), 1);
 }
 
-TEST_F(BitmapPackTest, ConvertFileNamesTheEntryByTheLastPartAndRefusesWhatLoadObjectWould) {
+TEST_F(BitmapPackTest, RefusalsNameTheFunctionAndTheReason) {
     Put("c.bmp", Colours());
-    kaDraw::ConvertFile(Rel("p.pak").c_str(), Rel("c.bmp").c_str());
-    EXPECT_EQ(Get("p.pak").substr(4, 6), std::string("C.BMP\0", 6));
-    std::string out = Reports([this] { kaDraw::ConvertFile(Rel("p.pak").c_str(), Rel("none.bmp").c_str()); });
-    EXPECT_TRUE(Has(out, "kaDraw::LoadObject : BMPファイルを読み込めません")) << out;
-    out = Reports([this] { kaDraw::ConvertFile(Rel("p.pak").c_str(), std::string(31, 'n').c_str()); });
-    EXPECT_TRUE(Has(out, "kaDraw::LoadObject : ファイル名またはリソース名が長すぎます")) << out;
+    kaDraw::Convert(Rel("p.pak").c_str(), folder_.c_str(), 1);
+    std::string out = Reports([] { EXPECT_EQ(kaDraw::LoadPack("c.bmp", 2) + kaDraw::SwapPack("c.bmp", 9, 2), 0); });
+    EXPECT_TRUE(Has(out, "kaDraw::LoadPack : パックファイル名が指定されていません")) << out;
+    EXPECT_TRUE(Has(out, "kaDraw::SwapPack : パックファイル名が指定されていません")) << out;
+    kaDraw::SetPack(Rel("p.pak").c_str());
+    for (const char* name : {"d.bmp", "c", "", "ccccccccccccccccccccccccccc.bmp"}) {
+        out = Reports([name] { EXPECT_EQ(kaDraw::LoadPack(name, 2), 0); });
+        EXPECT_TRUE(Has(out, "kaDraw::LoadPack : BMPファイルを読み込めません")) << name << out;
+    }
+    // The converter refuses as LoadObject would, and writes nothing then.
     Put("broken.bmp", "BM not really");
-    Reports([this] { kaDraw::ConvertFile(Rel("p.pak").c_str(), Rel("broken.bmp").c_str()); });
-    EXPECT_EQ(Get("p.pak").size(), 10u + 12) << "nothing written for what could not be read";
+    for (std::string name : {Rel("none.bmp"), Rel("broken.bmp"), std::string(31, 'n')}) {
+        out = Reports([&] { kaDraw::ConvertFile(Rel("p.pak").c_str(), name.c_str()); });
+        EXPECT_TRUE(Has(out, name.size() > 30 ? "kaDraw::LoadObject : ファイル名またはリソース名が長すぎます"
+                                              : "kaDraw::LoadObject : BMPファイルを読み込めません"))
+            << out;
+    }
+    EXPECT_EQ(Get("p.pak").size(), 10u + 12);
     EXPECT_EQ(SlotsInUse(), 0);
+
+    // A pack path too long to keep names no pack, never a shortened one.
+    const std::string deep(300, 'x');
+    kaDraw::SetPack(deep.c_str());
+    kaSound::SetPack(deep.c_str());
+    EXPECT_STREQ(kaDraw::PackFileName, "");
+    EXPECT_STREQ(kaSound::PackFileName, "");
 }
 
 // A write that fails half-way (the file may grow no further) must not leave a
@@ -182,13 +143,13 @@ TEST_F(BitmapPackTest, ConvertFileNamesTheEntryByTheLastPartAndRefusesWhatLoadOb
 TEST_F(BitmapPackTest, AFailedWriteLeavesThePackAsItWas) {
     Put("c.bmp", Colours());
     Put("big.bmp", MakeBmp8(64, 64, {0x336699}, std::vector<uint8_t>(64 * 64, 0)));
+    Put("d.bmp", MakeBmp8(1, 1, {0xFFFFFF}, {0}));
     kaDraw::ConvertFile(Rel("p.pak").c_str(), Rel("c.bmp").c_str());
     const std::string before = Get("p.pak");
-
-    struct rlimit old;
+    struct rlimit old, limit;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit = old;
+    limit = old;
     limit.rlim_cur = before.size() + 100;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     kaDraw::ConvertFile(Rel("p.pak").c_str(), Rel("big.bmp").c_str());
@@ -196,7 +157,6 @@ TEST_F(BitmapPackTest, AFailedWriteLeavesThePackAsItWas) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(Get("p.pak"), before);
 
-    Put("d.bmp", MakeBmp8(1, 1, {0xFFFFFF}, {0}));
     kaDraw::ConvertFile(Rel("p.pak").c_str(), Rel("d.bmp").c_str());
     kaDraw::SetPack(Rel("p.pak").c_str());
     const int d = kaDraw::LoadPack("d.bmp", 2);
