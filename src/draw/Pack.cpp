@@ -59,6 +59,15 @@ void GiveBack(int slot) {
     s.SizeX = s.SizeY = 0;
 }
 
+// CreateObject, but a creation that fails gives its slot back (CreateObject
+// itself leaves it taken, without a surface).
+int CreateWorkSprite(int Sx, int Sy, int Memory) {
+    const int slot = kadraw::FindFreeSlot();
+    const int made = kaDraw::CreateObject(Sx, Sy, Memory);
+    if (made == 0) GiveBack(slot);
+    return made;
+}
+
 // Opens the pack and finds the image; reports under `function` and returns
 // nullptr when there is no such image.
 FILE* FindImage(const char* function, const std::string& upperName, kadraw::PackEntry* entry) {
@@ -104,7 +113,7 @@ bool ReadPixels(FILE* pack, const kadraw::PackEntry& entry, plat::Surface16* scr
 // slot already holds a surface of the entry's size. Returns false after
 // giving back the scratch sprite (the caller gives back the target).
 bool FillFromPack(const char* function, FILE* pack, const kadraw::PackEntry& entry, int target) {
-    const int scratch = kaDraw::CreateObject(entry.width, entry.height, 2);
+    const int scratch = CreateWorkSprite(entry.width, entry.height, 2);
     if (scratch == 0) return false;
     if (!ReadPixels(pack, entry, Sprite[scratch].Object)) {
         GiveBack(scratch);
@@ -156,7 +165,7 @@ int kaDraw::LoadPack(const char* FileName, int Memory) {
     kadraw::PackEntry entry;
     FILE* pack = FindImage(kFunction, upperName, &entry);
     if (pack == nullptr) return 0;
-    const int target = CreateObject(entry.width, entry.height, Memory);
+    const int target = CreateWorkSprite(entry.width, entry.height, Memory);
     if (target == 0 || !FillFromPack(kFunction, pack, entry, target)) {
         GiveBack(target);
         std::fclose(pack);

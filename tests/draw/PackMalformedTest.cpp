@@ -33,13 +33,21 @@ TEST_F(BitmapPackTest, AnEntryThatCannotBeWholeEndsTheScan) {
     }
 }
 
-TEST_F(BitmapPackTest, AnEmptyEntryIsRefusedWhenAskedForAndSkippedOtherwise) {
-    UsePack(Entry(0, 5, "FLAT.BMP") + Entry(7, 0, "THIN.BMP") + Entry(1, 1, "LATER.BMP", 0x001F));
-    const std::string out =
-        Reports([] { EXPECT_EQ(kaDraw::LoadPack("flat.bmp", 2) + kaDraw::SwapPack("thin.bmp", 9, 2), 0); });
+// Also an entry too wide for any surface: whole, but refused when made.
+TEST_F(BitmapPackTest, AnEmptyOrTooWideEntryIsRefusedWhenAskedForAndSkippedOtherwise) {
+    UsePack(Entry(0, 5, "FLAT.BMP") + Entry(7, 0, "THIN.BMP") + Entry(0xFFFF, 1, "WIDE.BMP", 1) +
+            Entry(1, 1, "LATER.BMP", 0x001F));
+    const std::string out = Reports([] {
+        EXPECT_EQ(kaDraw::LoadPack("flat.bmp", 2) + kaDraw::SwapPack("thin.bmp", 9, 2), 0);
+        EXPECT_EQ(kaDraw::LoadPack("wide.bmp", 2) + kaDraw::SwapPack("wide.bmp", 9, 2), 0);
+    });
+    EXPECT_NE(out.find("スプライトを作成できません"), std::string::npos) << out;
     EXPECT_NE(out.find("kaDraw::LoadPack : BMPファイルを読み込めません"), std::string::npos) << out;
     EXPECT_NE(out.find("kaDraw::SwapPack : BMPファイルを読み込めません"), std::string::npos) << out;
-    EXPECT_EQ(SlotsInUse(), 0);
+    // Only the slot of the failed swap stays taken, without a surface, as
+    // after a failed SwapObject.
+    EXPECT_EQ(SlotsInUse(), 1);
+    EXPECT_EQ(Sprite[9].Object, nullptr);
     const int later = kaDraw::LoadPack("later.bmp", 2);
     ASSERT_EQ(later, 4);
     EXPECT_EQ(SpritePixel(later, 0, 0), 0x001F);
