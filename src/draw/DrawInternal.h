@@ -23,6 +23,12 @@ inline plat::Surface16* SpriteSurface(int ObjDD) {
     return Sprite[ObjDD].Object;
 }
 
+// The lowest free slot from 4 on, or -1.
+int FindFreeSlot();
+// Gives a freshly filled sprite its key: the colour chosen by SetSpriteColor,
+// or its own top-left pixel after SetSpriteLeftTop; records it in Color.
+void ApplyLoadKey(kaDraw::_sprite& s);
+
 // Pixel format and start-up tables.
 // Derives the mask, shift and halving statics; false for a format with an
 // empty channel (no shift could be found for it).

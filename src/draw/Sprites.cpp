@@ -15,6 +15,26 @@ kaDraw::_sprite Sprite[1024];
 uint32_t kaDraw::SpriteColor;
 int kaDraw::SpriteLeftTop;
 
+namespace kadraw {
+
+int FindFreeSlot() {
+    for (int i = kFirstFreeSlot; i < kSpriteCount; ++i)
+        if (Sprite[i].FileName[0] == '\0') return i;
+    return -1;
+}
+
+void ApplyLoadKey(kaDraw::_sprite& s) {
+    if (kaDraw::SpriteLeftTop) {
+        DDSetColorKey(s.Object, kLeftTopKey);
+        s.Color = kLeftTopKey;
+    } else {
+        DDSetColorKey(s.Object, kaDraw::SpriteColor);
+        s.Color = kaDraw::SpriteColor;
+    }
+}
+
+}  // namespace kadraw
+
 namespace {
 
 constexpr const char* kTooLong = "ファイル名またはリソース名が長すぎます";
@@ -22,12 +42,6 @@ constexpr const char* kTooMany = "オブジェクト数が多過ぎます";
 constexpr const char* kCannotRead = "BMPファイルを読み込めません";
 
 bool NameTooLong(const char* name) { return std::strlen(name) > kadraw::kNameLimit; }
-
-int FindFreeSlot() {
-    for (int i = kadraw::kFirstFreeSlot; i < kadraw::kSpriteCount; ++i)
-        if (Sprite[i].FileName[0] == '\0') return i;
-    return -1;
-}
 
 void SetName(kaDraw::_sprite& s, const char* name) {
     // Names are checked against the limit before they get here; the copy is
@@ -42,17 +56,8 @@ std::string ProgramPath(const char* name) {
     return std::string(folder ? folder : "") + name;
 }
 
-// Gives a freshly filled sprite its key: the colour chosen by SetSpriteColor,
-// or its own top-left pixel after SetSpriteLeftTop.
-void ApplyLoadKey(kaDraw::_sprite& s) {
-    if (kaDraw::SpriteLeftTop) {
-        DDSetColorKey(s.Object, kadraw::kLeftTopKey);
-        s.Color = kadraw::kLeftTopKey;
-    } else {
-        DDSetColorKey(s.Object, kaDraw::SpriteColor);
-        s.Color = kaDraw::SpriteColor;
-    }
-}
+using kadraw::ApplyLoadKey;
+using kadraw::FindFreeSlot;
 
 enum class LoadResult { kOk, kNoBitmap, kNoSurface, kCopyFailed };
 

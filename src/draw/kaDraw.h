@@ -96,6 +96,13 @@ public:
     static void ChangeSpriteColor(int ObjDD, uint32_t Color);
     static void ChangeSpriteLeftTop(int ObjDD);
 
+    // Bitmap pack files.
+    static char PackFileName[256];
+    static void SetPack(const char* PackName);
+    static int LoadPack(const char* FileName, int Memory);
+    static int Convert(const char* PackName, const char* BmpDir, int Delete);
+    static void ConvertFile(const char* PackName, const char* BmpName);
+
     // Basic blits and fills.
     static void Layer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2);
     static void SpriteLayer(int ObjDD1, int Px, int Py, int ObjDD2, int X1, int Y1, int X2, int Y2);

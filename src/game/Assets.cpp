@@ -1,8 +1,18 @@
-// Loading of the game's pictures (embedded bitmaps) and sounds (WAV files in
-// music\ and wave\ beside the program), in the order that fixes their numbers.
+// Loading of the game's pictures and sounds (WAV files in the folders music
+// and wave beside the program), in the order that fixes their numbers. A
+// picture comes from a loose file of its name beside the program, else from
+// the picture pack KASAMPLE.PAK beside the program, else from the embedded
+// bitmaps.
 #include "Assets.h"
 
+#include <sys/stat.h>
+
+#include <string>
+
+#include "draw/PackLookup.h"
 #include "draw/kaDraw.h"
+#include "platform/Files.h"
+#include "shell/kaSystem.h"
 #include "sound/kaSound.h"
 
 int op, stage_select, stage_cursor, stage_batu;
@@ -34,6 +44,23 @@ constexpr int kAnyMemory = 2;
 constexpr int kOneMixBuffer = 1;
 // Pure blue (0x00BBGGRR) is transparent in every picture of the game.
 constexpr uint32_t kKeyBlue = 0xFF0000;
+constexpr const char* kPicturePack = "KASAMPLE.PAK";
+
+// A plain file of this name in the program's folder (any letter case).
+bool BesideProgram(const std::string& name) {
+    struct stat st;
+    const std::string path = plat::ResolvePath(std::string(kaSystem::Directory(0)) + name);
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int LoadPicture(const char* name, bool havePack) {
+    if (havePack && !BesideProgram(name)) {
+        // Packs name their pictures after the BMP files they were made from.
+        const std::string packed = std::string(name) + ".BMP";
+        if (kadraw::PackHolds(packed.c_str())) return kaDraw::LoadPack(packed.c_str(), kAnyMemory);
+    }
+    return kaDraw::LoadObject(name, kAnyMemory);
+}
 
 }  // namespace
 
@@ -60,7 +87,9 @@ void load_assets() {
         {&ds_push, "\\wave\\start.WAV"},   {&ds_miss, "\\wave\\miss.WAV"},     {&ds_get, "\\wave\\get.WAV"},
         {&ds_genkyu, "\\wave\\genkyu.WAV"},
     };
+    const bool havePack = BesideProgram(kPicturePack);
+    if (havePack) kaDraw::SetPack(kPicturePack);
     kaDraw::SetSpriteColor(kKeyBlue);
-    for (const SpriteLoad& s : kSprites) *s.global = kaDraw::LoadObject(s.name, kAnyMemory);
+    for (const SpriteLoad& s : kSprites) *s.global = LoadPicture(s.name, havePack);
     for (const SoundLoad& s : kSounds) *s.global = kaSound::LoadObject(s.path, kOneMixBuffer);
 }

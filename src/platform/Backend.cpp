@@ -25,7 +25,10 @@ Backend& GetBackend() {
 int ConsoleMessageBox(const char* text, const char* caption, unsigned flags) {
     std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
     std::fflush(stderr);
-    return (flags & 0x0F) == MB_YESNO ? IDYES : IDOK;
+    // Nobody can answer here: a question takes the answer chosen on the
+    // command line, so that scripted runs can go down either branch.
+    if ((flags & 0x0F) != MB_YESNO) return IDOK;
+    return GetOptions().answerNo ? IDNO : IDYES;
 }
 
 Viewport FitViewport(int windowW, int windowH) {

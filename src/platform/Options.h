@@ -14,6 +14,8 @@ struct Options {
     bool rgb555 = false;        // 5-5-5 surfaces instead of 5-6-5
     std::string screenshot;     // on exit: last presented frame as a 24-bit BMP
     std::string audioCapture;   // everything the mixer outputs, as a WAV file
+    bool answerNo = false;      // message boxes shown on the console answer
+                                // yes/no questions with No instead of Yes
 };
 
 // Set once at start-up; read by every part of the platform layer.

@@ -63,6 +63,11 @@ std::vector<CommandLineOption> BuiltInOptions() {
              l.padKeys = false;
              return true;
          }},
+        {"--answer", "yes|no", "answer to yes/no questions where no box can be shown (default yes)",
+         [](CommandLine& l, const std::string& v) {
+             l.platform.answerNo = v == "no";
+             return v == "yes" || v == "no";
+         }},
     };
 }
 

@@ -1,5 +1,6 @@
 // kaSystem's message boxes: a formatted notice with an OK button and a
-// formatted yes/no question, both restarting the frame clock afterwards.
+// formatted yes/no question, both restarting the frame clock afterwards, and
+// the text formatting they share with the debug log.
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -9,16 +10,13 @@
 #include "platform/Display.h"
 #include "platform/Window.h"
 #include "shell/CommandLine.h"
+#include "shell/DialogText.h"
 #include "shell/Globals.h"
 #include "shell/kaSystem.h"
 
-namespace {
+namespace shell {
 
-// A formatted message and its line end fit in this many bytes; longer
-// messages are cut at a character boundary.
-constexpr size_t kTextSize = 256;
-
-void FormatText(char* text, const char* format, va_list args) {
+void FormatDialogText(char* text, const char* format, va_list args) {
     if (format == nullptr) format = "";
     va_list sizing;
     va_copy(sizing, args);
@@ -27,9 +25,13 @@ void FormatText(char* text, const char* format, va_list args) {
     std::vector<char> formatted(needed > 0 ? static_cast<size_t>(needed) + 1 : 1, '\0');
     if (needed > 0) std::vsnprintf(formatted.data(), formatted.size(), format, args);
     // Room is left for the line end.
-    shell::CopyBounded(text, kTextSize - 1, formatted.data());
+    CopyBounded(text, kDialogTextSize - 1, formatted.data());
     std::strcat(text, "\n");
 }
+
+}  // namespace shell
+
+namespace {
 
 int ShowBox(const char* text, unsigned flags) {
     if (DDObject != nullptr) plat::FlipToGDISurface();
@@ -47,19 +49,19 @@ int ShowBox(const char* text, unsigned flags) {
 }  // namespace
 
 void kaSystem::Message(const char* Format, ...) {
-    char text[kTextSize];
+    char text[shell::kDialogTextSize];
     va_list args;
     va_start(args, Format);
-    FormatText(text, Format, args);
+    shell::FormatDialogText(text, Format, args);
     va_end(args);
     ShowBox(text, MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
 }
 
 int kaSystem::YesNo(const char* Format, ...) {
-    char text[kTextSize];
+    char text[shell::kDialogTextSize];
     va_list args;
     va_start(args, Format);
-    FormatText(text, Format, args);
+    shell::FormatDialogText(text, Format, args);
     va_end(args);
     return ShowBox(text, MB_YESNO | MB_ICONQUESTION) == IDYES ? 1 : 0;
 }

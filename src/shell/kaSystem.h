@@ -1,5 +1,6 @@
 // kaSystem: frame time and wait timers, key and mouse helpers, the program
-// folder and system queries, message boxes.
+// folder and system queries, message boxes, settings files, and the free
+// function DEBUG that appends a line to the debug log.
 #pragma once
 
 #include <cstdint>
@@ -54,4 +55,14 @@ public:
     // Message boxes.
     static void Message(const char* Format, ...);
     static int YesNo(const char* Format, ...);
+
+    // One-number settings files and the colour-depth warning.
+    static void SaveScreenMode(const char* FileName, int Mode);
+    static void SaveMidiMode(const char* FileName, int Mode);
+    static int LoadScreenMode(const char* FileName);
+    static int LoadMidiMode(const char* FileName);
+    static int WarningColorBit(const char* FileName);
 };
+
+// Appends the formatted text and a line feed to DEBUG.TXT.
+void DEBUG(const char* Format, ...);

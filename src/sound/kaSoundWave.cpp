@@ -41,9 +41,13 @@ int kaSound::SearchFile(const char* FileName, WAVEFORMATEX** ppwfxInfo, unsigned
 }
 
 void kaSound::SetPack(const char* PackName) {
+    // A path that does not fit names no pack at all (the loaders then say
+    // so), rather than a shorter path that may be some other file.
     const std::string path = kasound::ProgramPath(PackName);
-    std::strncpy(PackFileName, path.c_str(), sizeof PackFileName - 1);
-    PackFileName[sizeof PackFileName - 1] = '\0';
+    if (path.size() >= sizeof PackFileName)
+        PackFileName[0] = '\0';
+    else
+        std::memcpy(PackFileName, path.c_str(), path.size() + 1);
 }
 
 FILE* kasound::OpenPackEntry(const char* function, const char* path, const char* name, PackEntry* entry,

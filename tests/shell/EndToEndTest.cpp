@@ -55,6 +55,10 @@ TEST(EndToEndTest, HeadlessRunClosesItselfAndLeavesItsLastFrame) {
     ASSERT_EQ(picture.width, 640);
     ASSERT_EQ(picture.height, 480);
     const int left = 0, top = 0;
+    // With the picture pack built beside the program (kasample_pack), the
+    // title comes from its 15-bit colours: green's lowest bit is 0 there.
+    const bool packed = std::ifstream(KA_BINARY_DIR "/bin/KASAMPLE.PAK").good();
+    const uint32_t keep = packed ? ~0x0020u : ~0u;
     int wrong = 0;
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
@@ -64,6 +68,7 @@ TEST(EndToEndTest, HeadlessRunClosesItselfAndLeavesItsLastFrame) {
                 if (expected == As565(0x0000FF)) expected = 0;  // transparent
             }
             const uint32_t actual = As565(frame.pixels[y * 640 + x]);
+            expected &= keep;
             if (actual != expected && ++wrong <= 3) ADD_FAILURE() << x << "," << y << ": " << actual << " != " << expected;
         }
     }
