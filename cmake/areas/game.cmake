@@ -23,7 +23,7 @@ endforeach()
 # clear, both endings and the staff roll (script:frame:scene).
 set(KA_REPLAYS ${CMAKE_SOURCE_DIR}/resources/replays)
 foreach(run
-    game-ending1:10:0 game-ending1:53:1 game-ending1:9550:9 game-ending1:300:3 miss-stage4:200:4
+    game-ending1:10:0 game-ending1:51:1 game-ending1:9550:9 game-ending1:300:3 miss-stage4:200:4
     game-ending1:1600:5 game-ending1:18000:6 game-ending1:23000:7 game-ending2:16700:8)
   string(REPLACE ":" ";" parts ${run})
   list(GET parts 0 script)
