@@ -65,6 +65,7 @@ AudioSource gSource = nullptr;
 void* gSourceUser = nullptr;
 detail::WavCapture gCapture;
 bool gCaptureTried = false;
+bool gCaptureFailed = false;
 std::vector<float> gAccum;
 std::vector<int16_t> gPcm;
 
@@ -157,6 +158,7 @@ void StartCaptureOnce() {
     if (path.empty()) return;
     if (!gCapture.open(path, gOutput.samplesPerSec)) {
         std::fprintf(stderr, "audio capture: cannot write %s\n", path.c_str());
+        gCaptureFailed = true;
         return;
     }
     std::atexit(FinishCapture);
@@ -180,6 +182,8 @@ void RecomputeSteps() {
 }
 
 }  // namespace
+
+bool AudioCaptureFailed() { return gCaptureFailed; }
 
 AudioDevice* OpenAudioDevice() {
     if (gDevice != nullptr) return nullptr;
