@@ -4,6 +4,7 @@
 //   assetgen sounds RESOURCES OUTDIR
 //   assetgen sheet OUT.bmp SCALE WIDTH GOTHIC.ttf PICTURE.bmp...
 //   assetgen wavinfo OUT.txt FILE.wav...
+//   assetgen icon RESOURCES OUTDIR
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,7 @@
 
 #include "Bmp.h"
 #include "ContactSheet.h"
+#include "Icon.h"
 #include "Manifest.h"
 #include "Palette.h"
 #include "Pictures.h"
@@ -77,7 +79,8 @@ int Usage() {
                  "usage: assetgen pictures RESOURCES OUTDIR GOTHIC MINCHO\n"
                  "       assetgen sounds RESOURCES OUTDIR\n"
                  "       assetgen sheet OUT.bmp SCALE WIDTH GOTHIC PICTURE.bmp...\n"
-                 "       assetgen wavinfo OUT.txt FILE.wav...\n");
+                 "       assetgen wavinfo OUT.txt FILE.wav...\n"
+                 "       assetgen icon RESOURCES OUTDIR\n");
     return 2;
 }
 
@@ -88,6 +91,10 @@ int main(int argc, char** argv) {
         const std::string command = argc > 1 ? argv[1] : "";
         if (command == "pictures" && argc == 6) return BuildPictures(argv[2], argv[3], argv[4], argv[5]);
         if (command == "sounds" && argc == 4) return BuildSounds(argv[2], argv[3]);
+        if (command == "icon" && argc == 4) {
+            BuildIcons(argv[2], argv[3]);
+            return 0;
+        }
         if (command == "sheet" && argc >= 7) return BuildSheet(argc, argv);
         if (command == "wavinfo" && argc >= 4) {
             std::vector<std::string> files(argv + 3, argv + argc);
