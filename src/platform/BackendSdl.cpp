@@ -226,15 +226,23 @@ void SdlBackend::setIcon() {
 void SdlBackend::toggleFullScreen() {
     if (!window_) return;
     const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+    SDL_DisplayMode desktop = {};
+    const bool haveDesktop = SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0;
     if (!full) {
+        // Covering the desktop first, as at start: without a window manager
+        // nobody else would resize the window.
+        if (haveDesktop) {
+            SDL_SetWindowBordered(window_, SDL_FALSE);
+            SDL_SetWindowPosition(window_, 0, 0);
+            SDL_SetWindowSize(window_, desktop.w, desktop.h);
+        }
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
         SDL_SetWindowFullscreen(window_, 0);
         SDL_SetWindowBordered(window_, SDL_TRUE);
         SDL_SetWindowResizable(window_, SDL_TRUE);
         int scale = GetOptions().scale < 1 ? 1 : GetOptions().scale;
-        SDL_DisplayMode desktop = {};
-        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0)
+        if (haveDesktop)
             while (scale > 1 && (kLogicalWidth * scale > desktop.w || kLogicalHeight * scale > desktop.h)) --scale;
         SDL_SetWindowSize(window_, kLogicalWidth * scale, kLogicalHeight * scale);
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
