@@ -41,7 +41,8 @@ fuzz:
 	cmake --build build-fuzz --target fuzzers -j $(JOBS)
 
 # make install [PREFIX=/usr/local] [DESTDIR=staging folder]; make uninstall
-# removes what the last install wrote (build/install_manifest.txt).
+# [DESTDIR=the same folder] removes what the last install wrote
+# (build/install_manifest.txt).
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
@@ -49,8 +50,12 @@ uninstall:
 	cmake --build $(BUILD_DIR) --target uninstall
 
 # The Debian package: build/package/kasample_VERSION_ARCH.deb
-package: build
-	cd $(BUILD_DIR) && cpack
+# (cpack rewrites the install manifest: the one of `make install` is kept.)
+package: deps-test build
+	@cd $(BUILD_DIR) && { [ ! -f install_manifest.txt ] || cp -p install_manifest.txt install_manifest.kept; } \
+	  && cpack; status=$$?; \
+	  if [ -f install_manifest.kept ]; then mv install_manifest.kept install_manifest.txt; else rm -f install_manifest.txt; fi; \
+	  exit $$status
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-fuzz

@@ -1,9 +1,15 @@
 # Removes every file listed in an install manifest (cmake -DMANIFEST=... -P),
-# then the program's own folders if they are left empty.
+# then the program's own folders if they are left empty. The manifest names
+# the files without DESTDIR: an install staged with DESTDIR is removed with
+# the same DESTDIR, never from the live system.
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "nothing to remove: ${MANIFEST} not found (install first)")
 endif()
-file(STRINGS "${MANIFEST}" installed)
+file(STRINGS "${MANIFEST}" listed)
+set(installed "")
+foreach(file IN LISTS listed)
+  list(APPEND installed "$ENV{DESTDIR}${file}")
+endforeach()
 set(folders "")
 foreach(file IN LISTS installed)
   if(EXISTS "${file}" OR IS_SYMLINK "${file}")

@@ -8,7 +8,15 @@ set -u
 build=$1 source=$2 version=$3
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The staged install writes the build's install manifest: keep the one of a
+# real `make install`, so that `make uninstall` still finds those files.
+manifest=$build/install_manifest.txt
+[[ -f $manifest ]] && cp -p "$manifest" "$work/manifest.kept"
+restore() {
+  if [[ -f $work/manifest.kept ]]; then cp -p "$work/manifest.kept" "$manifest"; else rm -f "$manifest"; fi
+  rm -rf "$work"
+}
+trap restore EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 prefix=/usr
 stage=$work/stage
@@ -64,6 +72,14 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 snapshot >"$work/after"
 diff "$work/before" "$work/after" >"$work/changed" || { cat "$work/changed"; fail "the run wrote under the prefix"; }
 
+# ---- Uninstall removes every file it installed -------------------------------------
+(cd "$stage" && find . -mindepth 1 \( -type f -o -type l \)) >"$work/staged-files.before-uninstall"
+DESTDIR=$stage cmake --build "$build" --target uninstall >"$work/uninstall.log" 2>&1 ||
+  { cat "$work/uninstall.log"; fail "uninstall"; }
+left=$(cd "$stage" && find . -mindepth 1 \( -type f -o -type l \) | head -5)
+[[ -z $left ]] || fail "uninstall left $left"
+[[ ! -e $root/lib/kasample ]] || fail "uninstall left lib/kasample"
+
 # ---- The Debian package ---------------------------------------------------------
 cpack --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; fail "cpack"; }
@@ -78,9 +94,10 @@ for lib in libc6 libsdl2-2.0-0 libstdc++6; do
   grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 # The package holds exactly what the staged install holds.
-dpkg-deb --contents "$deb" | awk '{ print $6 }' | sed 's|/$||; s|^\./||' | grep -v '^$' | sort >"$work/deb-files"
-(cd "$stage" && find . -mindepth 1 \( -type f -o -type l \) | sed 's|^\./||' | sort) >"$work/staged-files"
+dpkg-deb --contents "$deb" >"$work/contents" || fail "dpkg-deb --contents"
+awk '{ print $6 }' "$work/contents" | sed 's|/$||; s|^\./||' | grep -v '^$' | sort >"$work/deb-files"
+sed 's|^\./||' "$work/staged-files.before-uninstall" | sort >"$work/staged-files"
 comm -13 "$work/deb-files" "$work/staged-files" >"$work/missing"
 [[ ! -s $work/missing ]] || { cat "$work/missing"; fail "files missing from the package"; }
-dpkg-deb --contents "$deb" | grep -q 'usr/bin/kasample -> \.\./lib/kasample/kasample' || fail "the package's command link"
+grep -q 'usr/bin/kasample -> \.\./lib/kasample/kasample' "$work/contents" || fail "the package's command link"
 echo "ok: installed ${#programs[@]} programs, played the whole game, $(basename "$deb"): $depends"
