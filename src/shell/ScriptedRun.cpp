@@ -95,7 +95,9 @@ void BeginRecording() {
     ScriptState& s = Script();
     if (s.record == nullptr || s.recordStarted) return;
     s.recordStarted = true;
-    if (ftruncate(fileno(s.record), 0) != 0) std::fprintf(stderr, "record: cannot empty the file\n");
+    struct stat st = {};
+    if (fstat(fileno(s.record), &st) == 0 && S_ISREG(st.st_mode) && ftruncate(fileno(s.record), 0) != 0)
+        std::fprintf(stderr, "record: cannot empty the file\n");
     std::fputs("# kasample input script: FRAME KEY down|up (KEY a virtual-key code in hex)\n", s.record);
     std::fflush(s.record);
 }
@@ -204,12 +206,9 @@ bool StartRecording(const std::string& path, std::string* error) {
         if (error) *error = "'" + path + "' is also the --replay file";
         return false;
     }
-    if (existed && !S_ISREG(st.st_mode)) {
-        if (error) *error = "'" + path + "' is not a regular file";
-        return false;
-    }
     // Opened for writing but not emptied yet: the first line written does that.
-    s.record = std::fopen(path.c_str(), existed ? "r+" : "w");
+    // A device or pipe (/dev/stdout) is written as it is.
+    s.record = std::fopen(path.c_str(), existed && S_ISREG(st.st_mode) ? "r+" : "w");
     if (s.record == nullptr || fstat(fileno(s.record), &st) != 0) {
         if (s.record != nullptr) std::fclose(s.record);
         s.record = nullptr;
