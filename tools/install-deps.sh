@@ -1,22 +1,38 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the scripted checks need
-# (with --fuzz also the clang fuzzing runtime). Quick when everything is
+# Installs the Debian packages that building and running the game need; with
+# --test also the test tools (and what the install test and `make package`
+# use), with --fuzz also the clang fuzzing runtime. Quick when everything is
 # present: only missing packages go to apt-get.
 set -euo pipefail
 
+# Building and running.
 packages=(
   cmake g++ make pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-ipafont-mincho
   libfluidsynth-dev timgm6mb-soundfont
-  xvfb xauth xdotool imagemagick sox
+  zlib1g-dev
   xfonts-base
+)
+# SDL's X11 message boxes draw with the core X fonts of xfonts-base.
+
+# Testing (make test), benchmarks, the install test and the Debian package.
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool imagemagick sox
+  desktop-file-utils dpkg-dev file
   libpixman-1-dev libsdl2-gfx-dev
 )
-# SDL's X11 message boxes draw with the core X fonts of xfonts-base; pixman
-# and SDL2_gfx are peers in the effect benchmarks.
+# pixman and SDL2_gfx are peers in the effect benchmarks only.
+[[ "${1:-}" == "--test" ]] && packages+=("${test_packages[@]}")
 [[ "${1:-}" == "--fuzz" ]] && packages+=(clang libclang-rt-14-dev)
+
+if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
+  echo "No apt-get here: install these packages (their Debian 12 names) with your system's" \
+       "package manager, then run make again:" >&2
+  printf '  %s\n' "${packages[@]}" >&2
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do

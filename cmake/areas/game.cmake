@@ -23,7 +23,7 @@ endforeach()
 # clear, both endings and the staff roll (script:frame:scene).
 set(KA_REPLAYS ${CMAKE_SOURCE_DIR}/resources/replays)
 foreach(run
-    game-ending1:10:0 game-ending1:53:1 game-ending1:9550:9 game-ending1:300:3 miss-stage4:200:4
+    game-ending1:10:0 game-ending1:51:1 game-ending1:9550:9 game-ending1:300:3 miss-stage4:200:4
     game-ending1:1600:5 game-ending1:18000:6 game-ending1:23000:7 game-ending2:16700:8)
   string(REPLACE ":" ";" parts ${run})
   list(GET parts 0 script)
@@ -48,3 +48,11 @@ add_test(NAME game.solver.chain
                  "rm -rf \"$0\" && mkdir -p \"$0\" && cp -r \"$1\"/. \"$0\" && \"$2\" --chain-only --out \"$0\" && diff -r \"$1\" \"$0\""
                  ${CMAKE_BINARY_DIR}/solver-check ${CMAKE_SOURCE_DIR}/resources/replays $<TARGET_FILE:solver>)
 set_tests_properties(game.solver.chain PROPERTIES TIMEOUT 300)
+
+# A search into a folder that does not exist yet makes it first and writes
+# the stage's solution there (the chain then misses the other stages).
+add_test(NAME game.solver.new_folder
+         COMMAND ${CMAKE_COMMAND} -E env bash -c
+                 "rm -rf \"$0\" && \"$1\" --out \"$0/a/b\" --stages 1 >/dev/null 2>&1; test -s \"$0/a/b/stages/stage-01.txt\""
+                 ${CMAKE_BINARY_DIR}/solver-new-folder $<TARGET_FILE:solver>)
+set_tests_properties(game.solver.new_folder PROPERTIES TIMEOUT 120)

@@ -9,3 +9,9 @@ endif()
 if(TARGET test_shell AND TARGET kasample)
   add_dependencies(test_shell kasample)
 endif()
+
+# What a new player meets when the program cannot do what was asked.
+add_test(NAME shell.refusals
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/shell/check_refusals.sh ${CMAKE_BINARY_DIR}/bin/kasample
+                 ${CMAKE_SOURCE_DIR}/resources/replays/game-ending1.txt)
+set_tests_properties(shell.refusals PROPERTIES TIMEOUT 120)

@@ -54,6 +54,8 @@ void DrawTextLine(const TextLine (&lines)[N], int time) {
 
 }  // namespace
 
+// As in the title, each step that finishes hands over to the next within
+// the same frame.
 void ending() {
     auto& c = views.ending1;
     kaDraw::Layer(288, 224, p_right1, 0, 0, 32, 32);
@@ -63,11 +65,13 @@ void ending() {
             c.e_pt = 1;
             c.e_anime_time = 0;
         }
-    } else if (c.e_pt == 1) {
+    }
+    if (c.e_pt == 1) {
         ++c.e_takara_y;
         kaDraw::Layer(kTreasureX, c.e_takara_y, takara, 0, 0, 32, 32);
         if (c.e_takara_y == kTreasureRestY) c.e_pt = 2;
-    } else if (c.e_pt == 2) {
+    }
+    if (c.e_pt == 2) {
         ++c.e_anime_time;
         const int t = c.e_anime_time;
         if (t >= 0 && t < kEnding1Frames) {

@@ -27,6 +27,9 @@ void DrawFull(int sprite) { kaDraw::Layer(0, 0, sprite, 0, 0, 640, 480); }
 
 }  // namespace
 
+// The steps are tested one after the other, so a step that finishes hands
+// over within the frame: Z taken on frame A plays the start sound on frame A,
+// and the stage select runs from frame A + 50.
 void op_view() {
     auto& c = views.title;
     DrawFull(op);
@@ -37,11 +40,13 @@ void op_view() {
             c.op_state_flag = 1;
             op_key_state = 1;
         }
-    } else if (c.op_state == 1) {
+    }
+    if (c.op_state == 1) {
         sound_stop();
         PlayEffect(ds_push, SoundCue::Push);
         c.op_state = 2;
-    } else if (c.op_state == 2) {
+    }
+    if (c.op_state == 2) {
         ++c.se_time;
         if (c.se_time >= kStartDelayFrames) {
             c.op_state = 0;

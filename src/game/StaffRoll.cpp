@@ -33,16 +33,17 @@ void Scroll(int top, int bottom) {
 void staff_view() {
     auto& c = views.staff;
     sound();
-    switch (c.s_pt) {
-    case 0: Scroll(0, 99); break;
-    case 1: Scroll(99, 198); break;
-    case 2: Scroll(198, 295); break;
-    case 3:
+    // The phases are tested one after the other: a strip that leaves the
+    // screen hands over to the next one within the frame.
+    if (c.s_pt == 0) Scroll(0, 99);
+    if (c.s_pt == 1) Scroll(99, 198);
+    if (c.s_pt == 2) Scroll(198, 295);
+    if (c.s_pt == 3) {
         DrawStrip(staff_y, 295, 332);
         if (staff_y >= kLastStripRestY) --staff_y;
         if (staff_y <= kLastStripRestY) c.s_pt = 4;
-        break;
-    case 4:
+    }
+    if (c.s_pt == 4) {
         DrawStrip(staff_y, 295, 332);
         DrawStrip(0, 332, 367);
         if (PushKey == kKeyZ && s_key_flag == 0) {
@@ -57,7 +58,5 @@ void staff_view() {
             staff_y = kFirstStripY;
         }
         if (PushKey != kKeyZ) s_key_flag = 0;
-        break;
-    default: break;
     }
 }

@@ -66,6 +66,7 @@ AudioSource gSource = nullptr;
 void* gSourceUser = nullptr;
 detail::WavCapture gCapture;
 bool gCaptureTried = false;
+bool gCaptureFailed = false;
 std::vector<float> gAccum;
 std::vector<int16_t> gPcm;
 
@@ -158,6 +159,7 @@ void StartCaptureOnce() {
     if (path.empty()) return;
     if (!gCapture.open(path, gOutput.samplesPerSec)) {
         std::fprintf(stderr, "audio capture: cannot write %s\n", path.c_str());
+        gCaptureFailed = true;
         return;
     }
     std::atexit(FinishCapture);
@@ -181,6 +183,8 @@ void RecomputeSteps() {
 }
 
 }  // namespace
+
+bool AudioCaptureFailed() { return gCaptureFailed; }
 
 AudioDevice* OpenAudioDevice() {
     if (gDevice != nullptr) return nullptr;

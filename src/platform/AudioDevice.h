@@ -39,6 +39,8 @@ constexpr uint32_t kMaxFrequency = 200000;
 // dummy output takes its place so that the capture is still written.
 // Headless: always a virtual device driven by the clock.
 AudioDevice* OpenAudioDevice();
+// True once the --audio-capture file was asked for and could not be made.
+bool AudioCaptureFailed();
 // Releases the device and any buffer still created on it; the MIDI
 // sequencer stops and frees its synthesizer first.
 void CloseAudioDevice(AudioDevice* device);

@@ -16,8 +16,10 @@
 
 #include "platform/Backend.h"
 #include "platform/Display.h"
+#include "platform/Icon.h"
 #include "platform/KeyMap.h"
 #include "platform/Options.h"
+#include "platform/Resources.h"
 
 namespace plat::detail {
 
@@ -100,6 +102,8 @@ private:
     void translateWindowEvent(const SDL_WindowEvent& e, bool* closePosted);
     void translateButton(const SDL_MouseButtonEvent& e);
     void applyConfinement();
+    void setIcon();
+    void toggleFullScreen();
     Viewport windowViewport() const;
     WPARAM mouseKeyFlags() const;
 
@@ -146,8 +150,14 @@ bool SdlBackend::ensureVideo() {
     const char* driver = SDL_GetCurrentVideoDriver();
     const char* asked = std::getenv("SDL_VIDEODRIVER");
     if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
-        (asked == nullptr || asked[0] == '\0'))
-        std::fprintf(stderr, "SDL video: no display found, the window will not be visible\n");
+        (asked == nullptr || asked[0] == '\0')) {
+        // An invisible window would run for ever and hold the single-instance
+        // lock against every later launch.
+        std::fprintf(stderr, "SDL video: no display found (is DISPLAY set?)\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoInitialised_ = false;
+        return false;
+    }
     return true;
 }
 
@@ -164,6 +174,9 @@ bool SdlBackend::openWindow(const char* title) {
         int scale = options.scale < 1 ? 1 : options.scale;
         while (scale > 1 && haveDesktop && (kLogicalWidth * scale > desktop.w || kLogicalHeight * scale > desktop.h))
             --scale;
+        if (scale != options.scale && options.scale > 1)
+            std::fprintf(stderr, "--scale %d does not fit the %dx%d screen; using %d\n", options.scale, desktop.w,
+                         desktop.h, scale);
         w = kLogicalWidth * scale;
         h = kLogicalHeight * scale;
         x = y = SDL_WINDOWPOS_CENTERED;
@@ -187,12 +200,56 @@ bool SdlBackend::openWindow(const char* title) {
         window_ = nullptr;
         return false;
     }
+    setIcon();
     SDL_ShowCursor(cursorVisible_ ? SDL_ENABLE : SDL_DISABLE);
     textInput_ ? SDL_StartTextInput() : SDL_StopTextInput();
     surfaceStale_ = true;
     lastMouseX_ = lastMouseY_ = -1;
     applyConfinement();
     return true;
+}
+
+// The program's icon resource "MAIN" (an .ico), when it carries one.
+void SdlBackend::setIcon() {
+    const ResourceEntry* resource = FindResource("MAIN", "ICON");
+    DecodedIcon icon;
+    if (resource == nullptr || !DecodeIcon(resource->data, resource->size, &icon)) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon.pixels.data(), icon.width, icon.height, 32,
+                                                              icon.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
+}
+
+// Alt+Enter: full screen on the desktop's mode, or back to a window of the
+// picture's size (the scale asked for, as far as it fits).
+void SdlBackend::toggleFullScreen() {
+    if (!window_) return;
+    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+    SDL_DisplayMode desktop = {};
+    const bool haveDesktop = SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0;
+    if (!full) {
+        // Covering the desktop first, as at start: without a window manager
+        // nobody else would resize the window.
+        if (haveDesktop) {
+            SDL_SetWindowBordered(window_, SDL_FALSE);
+            SDL_SetWindowPosition(window_, 0, 0);
+            SDL_SetWindowSize(window_, desktop.w, desktop.h);
+        }
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(window_, 0);
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowResizable(window_, SDL_TRUE);
+        int scale = GetOptions().scale < 1 ? 1 : GetOptions().scale;
+        if (haveDesktop)
+            while (scale > 1 && (kLogicalWidth * scale > desktop.w || kLogicalHeight * scale > desktop.h)) --scale;
+        SDL_SetWindowSize(window_, kLogicalWidth * scale, kLogicalHeight * scale);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    surfaceStale_ = true;
+    applyConfinement();
+    if (lastFrame_) present(*lastFrame_);
 }
 
 bool SdlBackend::createPresenter() {
@@ -343,6 +400,12 @@ void SdlBackend::translate(const SDL_Event& e, bool* closePosted) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         const SDL_Keysym& key = e.key.keysym;
+        // Alt+Enter belongs to the window, not to the program: the framework
+        // would swallow it as a system key anyway.
+        if ((key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER) && (key.mod & KMOD_ALT) != 0) {
+            if (e.type == SDL_KEYDOWN && e.key.repeat == 0) toggleFullScreen();
+            break;
+        }
         unsigned vk = VirtualKeyFromSdl(key.sym, key.scancode, (key.mod & KMOD_NUM) != 0);
         if (vk == 0) break;
         KeyMessage m = MakeKeyMessage(vk, e.type == SDL_KEYDOWN, e.key.repeat != 0, (key.mod & KMOD_ALT) != 0);

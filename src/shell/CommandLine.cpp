@@ -29,7 +29,7 @@ std::vector<CommandLineOption> BuiltInOptions() {
              l.platform.headless = true;
              return true;
          }},
-        {"--frames", "N", "close the program after N frames (exit code 0)",
+        {"--frames", "N", "close the program after N frames, N from 1 to 4294967295 (exit code 0)",
          [](CommandLine& l, const std::string& v) { return ParseNumber(v, 1, 0xFFFFFFFFul, &l.frames); }},
         {"--screenshot", "FILE", "at exit, write the last frame shown as a 24-bit BMP",
          [](CommandLine& l, const std::string& v) {
@@ -83,6 +83,11 @@ const CommandLineOption* Find(const std::string& name) {
     return nullptr;
 }
 
+std::string& LastProgramName() {
+    static std::string name = "kasample";
+    return name;
+}
+
 std::string BaseName(const char* path) {
     if (path == nullptr || *path == '\0') return "kasample";
     const char* slash = std::strrchr(path, '/');
@@ -116,6 +121,8 @@ void AddCommandLineOption(CommandLineOption option) {
     Table().push_back(std::move(option));
 }
 
+std::string ProgramName() { return LastProgramName(); }
+
 std::string UsageLine(const std::string& programName) {
     std::string line = "usage: " + programName;
     for (const CommandLineOption& option : Table()) {
@@ -129,6 +136,7 @@ std::string UsageLine(const std::string& programName) {
 ParseOutcome ParseCommandLine(int argc, char** argv, CommandLine* line) {
     *line = CommandLine{};
     const std::string program = BaseName(argc > 0 ? argv[0] : nullptr);
+    LastProgramName() = program;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i] != nullptr ? argv[i] : "";
@@ -164,7 +172,9 @@ ParseOutcome ParseCommandLine(int argc, char** argv, CommandLine* line) {
             return Refuse(program, "option '" + name + "' takes no value");
         }
         if (option->apply && !option->apply(*line, value)) {
-            return Refuse(program, "bad value '" + value + "' for option '" + name + "'");
+            return Refuse(program, "bad value '" + value + "' for option '" + name + "' (" + name +
+                                       (option->valueName.empty() ? "" : " " + option->valueName) + ": " +
+                                       option->help + ")");
         }
     }
     return ParseOutcome::Run;

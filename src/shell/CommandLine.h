@@ -13,7 +13,8 @@
 //
 // An option with a value names it in `valueName` ("FILE", "N"); it is then
 // given as "--name VALUE" or "--name=VALUE". The handler returns false to
-// refuse the value: the program prints the usage line and ends with code 2.
+// refuse the value: the program prints the option's help line (so say there
+// what values it takes) and the usage line, and ends with code 2.
 // Handlers may also fill the platform options in the CommandLine they get.
 #pragma once
 
@@ -52,6 +53,9 @@ enum class ParseOutcome {
 // "--" ends the options. Errors print a reason and the usage line on
 // standard error.
 ParseOutcome ParseCommandLine(int argc, char** argv, CommandLine* line);
+
+// The program's name as the last ParseCommandLine saw it ("kasample").
+std::string ProgramName();
 
 // "usage: NAME [--headless] ... [ARG...]" from the current table.
 std::string UsageLine(const std::string& programName);

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "draw/kaDraw.h"
+#include "platform/AudioDevice.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
 #include "platform/NamedLock.h"
@@ -60,14 +61,21 @@ int kaRun(int argc, char** argv) {
     kaDraw::FpsTime = plat::TimeGetTime();  // the frame-rate meter counts from program start
 
     kaAllInit();
-    if (kaMutexCheck(kTitle) == 0) return 0;
+    // The guard keeps a second copy off the one display. A headless run has
+    // none, so scripted runs never contend with a game or with each other.
+    if (!line.platform.headless && kaMutexCheck(kTitle) == 0) {
+        std::fprintf(stderr, "%s: another copy is already running; it was asked to come to the front\n",
+                     shell::ProgramName().c_str());
+        return 0;
+    }
     shell::CopyBounded(_CommandLine, sizeof _CommandLine, line.parameter);
 
-    // A second copy ends quietly with 0 above; a program that could not open
-    // its window, or not write the screenshot asked for, says so with 1.
+    // A second copy ends with 0 above; a program that could not open its
+    // window, or not write the screenshot or sound asked for, ends with 1.
     hwnd = plat::CreateMainWindow(kTitle, WindowProc);
     if (hwnd == nullptr) {
-        std::fprintf(stderr, "%s: cannot create the window\n", kTitle);
+        std::fprintf(stderr, "%s: cannot create the window (--headless runs without one)\n",
+                     shell::ProgramName().c_str());
         if (_Mutex != 0) plat::ReleaseNamedLock();
         _Mutex = 0;
         return 1;
@@ -76,6 +84,9 @@ int kaRun(int argc, char** argv) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     kaSystem::IME(0);
     kaCreate();
+    // The sound the user asked to keep cannot be kept: end before any frame.
+    const bool captureFailed = plat::AudioCaptureFailed();
+    if (captureFailed) plat::PostMessage(hwnd, WM_CLOSE, 0, 0);
     kaSystem::InitFrame();
     kaSystem::InitMouse(0);
 
@@ -84,5 +95,5 @@ int kaRun(int argc, char** argv) {
     shell::RunMessageLoop();
 
     if (!line.platform.screenshot.empty() && !WriteScreenshot(line.platform.screenshot)) return 1;
-    return 0;
+    return captureFailed ? 1 : 0;
 }

@@ -3,6 +3,9 @@
 // play, the trace lines on standard output, and the end of a headless replay.
 #include "shell/ScriptedRun.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -19,6 +22,22 @@ namespace {
 // A replay without a frame limit gives the program this long after its last
 // event to come to rest before a headless run ends anyway.
 constexpr unsigned long kGraceFrames = 600;
+// Bounds of a script file: a whole game is some 20 KB with lines of a dozen
+// bytes, so anything far beyond these is not a script.
+constexpr size_t kMaxScriptBytes = 16u << 20;
+constexpr size_t kMaxLineBytes = 1024;
+
+// The identity of a file, however its path is spelt.
+struct FileId {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool known = false;
+    bool operator==(const FileId& other) const {
+        return known && other.known && device == other.device && inode == other.inode;
+    }
+};
+
+FileId IdOf(const struct stat& st) { return {st.st_dev, st.st_ino, true}; }
 
 struct ScriptState {
     std::vector<ScriptEvent> events;
@@ -26,6 +45,9 @@ struct ScriptState {
     size_t next = 0;                 // first event not yet posted
     unsigned long postedFrame = ~0ul;
     std::FILE* record = nullptr;
+    bool recordStarted = false;  // emptied and headed: done by the first line
+    FileId recordId;
+    FileId replayId;
     bool trace = false;
     unsigned long frame = 0;
     RestCheck restCheck = nullptr;
@@ -66,9 +88,24 @@ bool ParseKey(const std::string& word, unsigned* key) {
     return true;
 }
 
+// The recording file is opened without emptying it, so that a replay of the
+// same file named later on the command line is refused, not erased; it is
+// emptied and headed once the run begins (or at its first line).
+void BeginRecording() {
+    ScriptState& s = Script();
+    if (s.record == nullptr || s.recordStarted) return;
+    s.recordStarted = true;
+    struct stat st = {};
+    if (fstat(fileno(s.record), &st) == 0 && S_ISREG(st.st_mode) && ftruncate(fileno(s.record), 0) != 0)
+        std::fprintf(stderr, "record: cannot empty the file\n");
+    std::fputs("# kasample input script: FRAME KEY down|up (KEY a virtual-key code in hex)\n", s.record);
+    std::fflush(s.record);
+}
+
 void WriteRecordLine(const std::string& line) {
     ScriptState& s = Script();
     if (s.record == nullptr) return;
+    BeginRecording();
     std::fputs(line.c_str(), s.record);
     std::fputc('\n', s.record);
     // Flushed at once: a recording is most useful for the run that crashed.
@@ -84,6 +121,11 @@ bool ParseInputScript(const std::string& text, std::vector<ScriptEvent>* events,
     int lineNo = 0;
     while (std::getline(in, raw)) {
         ++lineNo;
+        if (raw.size() > kMaxLineBytes) {
+            if (error) *error = "line " + std::to_string(lineNo) + ": longer than " + std::to_string(kMaxLineBytes) +
+                                " bytes";
+            return false;
+        }
         const std::string line = Trim(raw.substr(0, raw.find('#')));
         if (line.empty()) continue;
         std::istringstream words(line);
@@ -120,20 +162,29 @@ std::string FormatScriptEvent(const ScriptEvent& event) {
 }
 
 bool LoadReplay(const std::string& path, std::string* error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        if (error) *error = "cannot read '" + path + "'";
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
         return false;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
+    };
+    struct stat st = {};
+    if (stat(path.c_str(), &st) != 0) return fail("cannot read '" + path + "'");
+    // Devices, pipes and folders are no scripts (/dev/zero would never end).
+    if (!S_ISREG(st.st_mode)) return fail("'" + path + "' is not a regular file");
+    if (static_cast<unsigned long long>(st.st_size) > kMaxScriptBytes)
+        return fail("'" + path + "' is larger than " + std::to_string(kMaxScriptBytes >> 20) + " MB");
+    ScriptState& s = Script();
+    if (IdOf(st) == s.recordId) return fail("'" + path + "' is also the --record file");
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return fail("cannot read '" + path + "'");
+    std::string text;
+    text.resize(static_cast<size_t>(st.st_size));
+    file.read(&text[0], static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(file.gcount()));
     std::vector<ScriptEvent> events;
     std::string why;
-    if (!ParseInputScript(text.str(), &events, &why)) {
-        if (error) *error = path + ": " + why;
-        return false;
-    }
+    if (!ParseInputScript(text, &events, &why)) return fail(path + ": " + why);
     SetReplay(std::move(events));
+    s.replayId = IdOf(st);
     return true;
 }
 
@@ -143,24 +194,40 @@ void SetReplay(std::vector<ScriptEvent> events) {
     s.replaying = true;
     s.next = 0;
     s.postedFrame = ~0ul;
+    s.replayId = FileId{};  // LoadReplay names the file after this
 }
 
 bool StartRecording(const std::string& path, std::string* error) {
     StopRecording();
     ScriptState& s = Script();
-    s.record = std::fopen(path.c_str(), "w");
-    if (s.record == nullptr) {
+    struct stat st = {};
+    const bool existed = stat(path.c_str(), &st) == 0;
+    if (existed && IdOf(st) == s.replayId) {
+        if (error) *error = "'" + path + "' is also the --replay file";
+        return false;
+    }
+    // Opened for writing but not emptied yet: the first line written does that.
+    // A device or pipe (/dev/stdout) is written as it is.
+    s.record = std::fopen(path.c_str(), existed && S_ISREG(st.st_mode) ? "r+" : "w");
+    if (s.record == nullptr || fstat(fileno(s.record), &st) != 0) {
+        if (s.record != nullptr) std::fclose(s.record);
+        s.record = nullptr;
         if (error) *error = "cannot write '" + path + "'";
         return false;
     }
-    WriteRecordLine("# kasample input script: FRAME KEY down|up (KEY a virtual-key code in hex)");
+    s.recordId = IdOf(st);
+    s.recordStarted = false;
     return true;
 }
 
 void StopRecording() {
     ScriptState& s = Script();
-    if (s.record != nullptr) std::fclose(s.record);
+    if (s.record != nullptr) {
+        BeginRecording();
+        std::fclose(s.record);
+    }
     s.record = nullptr;
+    s.recordId = FileId{};
 }
 
 void SetTrace(bool on) { Script().trace = on; }
@@ -180,6 +247,7 @@ void SetRestCheck(RestCheck check) { Script().restCheck = check; }
 bool PostScriptedInput(unsigned long frame) {
     ScriptState& s = Script();
     s.frame = frame;
+    BeginRecording();
     if (!s.replaying || s.postedFrame == frame) return false;
     s.postedFrame = frame;
     bool posted = false;

@@ -8,11 +8,13 @@
 // do nothing: the table has no buffer there to act on.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Resources.h"
 #include "sound/SoundInternal.h"
 
@@ -213,8 +215,15 @@ int kaSound::LoadObject(const char* FileName, int Mix) {
     unsigned long headSize = 0;
     uint8_t* data = nullptr;
     unsigned long size = 0;
-    if (SearchFile(kasound::ProgramPath(FileName).c_str(), &head, &headSize, &data, &size) != 0 &&
+    const std::string path = kasound::ProgramPath(FileName);
+    if (SearchFile(path.c_str(), &head, &headSize, &data, &size) != 0 &&
         !FromResource(FileName, &head, &headSize, &data, &size)) {
+        // The box does not name the file; the terminal gets the path looked at.
+        const std::string resolved = plat::ResolvePath(path);
+        FILE* probe = std::fopen(resolved.c_str(), "rb");
+        std::fprintf(stderr, "%s: %s: %s\n", kFunction, resolved.c_str(),
+                     probe != nullptr ? "not a WAV file that can be read" : "no such file");
+        if (probe != nullptr) std::fclose(probe);
         kasound::Report(kFunction, "WAVEリソースが見つかりません");
         return -1;
     }

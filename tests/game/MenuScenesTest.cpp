@@ -9,16 +9,20 @@ using MenuTest = GameTest;
 TEST_F(MenuTest, TitleWaitsForAFreshZAndLeavesFiftyFramesLater) {
     Frames(5, kKeyZ);  // held since start-up: not a fresh press
     EXPECT_EQ(views.title.op_state, 0);
+    EXPECT_EQ(CountCues(CueAction::Play, SoundCue::Push), 0);
     Frame();
-    Frame(kKeyZ);  // accepted
-    EXPECT_EQ(CountCues(CueAction::Stop, SoundCue::Op), 0);
-    Frame();  // start sound, title music stops
+    Frame(kKeyZ);  // frame A: accepted, start sound and title music stop at once
     EXPECT_EQ(CountCues(CueAction::Stop, SoundCue::Op), 1);
     EXPECT_EQ(CountCues(CueAction::Play, SoundCue::Push), 1);
-    Frames(49);
+    Frames(48);  // A + 1 .. A + 48
     EXPECT_EQ(state, kSceneTitle);
-    Frame();
+    Frame();  // A + 49
     EXPECT_EQ(state, kSceneSelect);
+    EXPECT_EQ(views.title.op_state, 0);
+    EXPECT_EQ(views.title.se_time, 0);
+    Frame();  // A + 50: the select's first frame starts its music
+    EXPECT_EQ(CountCues(CueAction::Loop, SoundCue::Select), 1);
+    EXPECT_EQ(CountCues(CueAction::Play, SoundCue::Push), 1);
 }
 
 TEST_F(MenuTest, ZHeldFromTheTitleIntoTheSelectDoesNotStartAStage) {

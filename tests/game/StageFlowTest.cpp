@@ -70,10 +70,22 @@ TEST_F(StageFlowTest, AllFiveHiddenItemsLeadToTheFirstEnding) {
     EXPECT_EQ(state, kSceneEnding1);
     EXPECT_EQ(CountCues(CueAction::Loop, SoundCue::End1), 1);
 
-    // 200 frames of waiting, 224 of the falling treasure, 5800 of text.
-    Frames(200 + 224 + 5799);
-    EXPECT_EQ(state, kSceneEnding1);
+    // 200 frames of waiting; the treasure starts falling in the last of them
+    // and lands 223 frames later, in the frame that starts the 5800 of text.
+    Frames(199);
+    EXPECT_EQ(views.ending1.e_pt, 0);
     Frame();
+    EXPECT_EQ(views.ending1.e_pt, 1);
+    EXPECT_EQ(views.ending1.e_takara_y, 1);
+    Frames(222);
+    EXPECT_EQ(views.ending1.e_pt, 1);
+    Frame();
+    EXPECT_EQ(views.ending1.e_pt, 2);
+    EXPECT_EQ(views.ending1.e_takara_y, 224);
+    EXPECT_EQ(views.ending1.e_anime_time, 1);
+    Frames(5798);
+    EXPECT_EQ(state, kSceneEnding1);
+    Frame();  // frame 6222 of the scene
     EXPECT_EQ(state, kSceneStaffRoll);
     EXPECT_EQ(CountCues(CueAction::Stop, SoundCue::End1), 1);
     // A later first ending shows the treasure falling from the top again.
@@ -129,8 +141,20 @@ TEST_F(StageFlowTest, StaffRollTakesItsTimeBeforeTheLastPage) {
         Frame();
         ++frames;
     }
-    // From 544 to -66, twice from 512 to -66, then from 512 to 220.
-    EXPECT_EQ(frames, 610 + 578 + 578 + 292);
+    // From 544 to -66, twice from 512 to -66, then from 512 to 220; each new
+    // strip takes its first step in the frame the one before it left.
+    EXPECT_EQ(frames, 610 + 577 + 577 + 291);
+    EXPECT_EQ(staff_y, 220);
+}
+
+TEST_F(StageFlowTest, StaffRollStripsHandOverWithinTheFrame) {
+    state = kSceneStaffRoll;
+    Frames(609);
+    EXPECT_EQ(views.staff.s_pt, 0);
+    EXPECT_EQ(staff_y, -65);
+    Frame();  // the first strip leaves; the second moves up from 512 at once
+    EXPECT_EQ(views.staff.s_pt, 1);
+    EXPECT_EQ(staff_y, 511);
 }
 
 }  // namespace

@@ -44,6 +44,16 @@ TEST(CommandLineTest, UnknownOptionsAndBadValuesAreRefusedWithTheUsageLine) {
         EXPECT_EQ(Parse({bad}, &line), shell::ParseOutcome::UsageError) << bad;
         EXPECT_NE(testing::internal::GetCapturedStderr().find("usage: kasample [--headless]"), std::string::npos);
     }
+    // A bad value is told what the option takes.
+    for (const char* bad : {"--scale=0", "--frames=-3"}) {
+        shell::CommandLine line;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Parse({bad}, &line), shell::ParseOutcome::UsageError);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(std::string(bad).find("scale") != std::string::npos ? "(1 to 8)" : "from 1 to 4294967295"),
+                  std::string::npos)
+            << said;
+    }
     char program[] = "kasample", bad[] = "--no-such-option";
     char* argv[] = {program, bad};
     testing::internal::CaptureStderr();

@@ -3,7 +3,10 @@
 // replay ends by itself.
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include "ShellFixture.h"
 #include "shell/Globals.h"
@@ -94,6 +97,63 @@ TEST_F(ReplayTest, RecordingKeepsKeyMessagesWithTheirFrames) {
     EXPECT_EQ(shell::FormatScriptEvent(events[0]), "4 0x25 down");
     EXPECT_EQ(shell::FormatScriptEvent(events[1]), "9 0x25 up");
     std::remove(path.c_str());
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// A replay and a recording may not be the same file, whichever comes first
+// and however the path is spelt: the recording would empty the script.
+TEST_F(ReplayTest, RecordAndReplayRefuseTheSameFile) {
+    const std::string dir = testing::TempDir() + "same-" + std::to_string(getpid());
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    const std::string path = dir + "/s.txt", link = dir + "/link.txt";
+    const std::string script = "3 0x5A down\n4 0x5A up\n";
+    std::ofstream(path) << script;
+    ASSERT_EQ(::link(path.c_str(), link.c_str()), 0);
+    std::string error;
+
+    ASSERT_TRUE(shell::LoadReplay(path, &error)) << error;
+    for (const std::string& other : {path, dir + "/./s.txt", dir + "//s.txt", link}) {
+        EXPECT_FALSE(shell::StartRecording(other, &error)) << other;
+        EXPECT_NE(error.find("also the --replay file"), std::string::npos) << error;
+    }
+    shell::SetReplay({});
+
+    ASSERT_TRUE(shell::StartRecording(link, &error)) << error;
+    EXPECT_FALSE(shell::LoadReplay(dir + "/../" + dir.substr(dir.rfind('/') + 1) + "/s.txt", &error));
+    EXPECT_NE(error.find("also the --record file"), std::string::npos) << error;
+    EXPECT_EQ(ReadAll(path), script);  // nothing is emptied before the run begins
+    shell::StopRecording();
+    // Once the run has begun the recording holds this run's keys only.
+    EXPECT_EQ(ReadAll(path).find("0x5A"), std::string::npos);
+    EXPECT_EQ(ReadAll(path).rfind("# kasample input script", 0), 0u);
+
+    // A different file is fine again.
+    EXPECT_TRUE(shell::LoadReplay(path, &error)) << error;
+    shell::SetReplay({});
+    std::remove(path.c_str());
+    std::remove(link.c_str());
+    rmdir(dir.c_str());
+}
+
+TEST_F(ReplayTest, OnlyRegularFilesOfSaneLinesAreScripts) {
+    std::string error;
+    EXPECT_FALSE(shell::LoadReplay("/dev/zero", &error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    EXPECT_FALSE(shell::LoadReplay(testing::TempDir(), &error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    EXPECT_FALSE(shell::LoadReplay(testing::TempDir() + "no-such-script.txt", &error));
+
+    std::vector<ScriptEvent> events;
+    const std::string longComment = "1 0x25 down # " + std::string(1100, 'x') + "\n";
+    EXPECT_FALSE(shell::ParseInputScript(longComment, &events, &error));
+    EXPECT_NE(error.find("line 1: longer than"), std::string::npos) << error;
+    EXPECT_TRUE(shell::ParseInputScript("1 0x25 down # " + std::string(900, 'x') + "\n", &events, &error)) << error;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 //   assetgen midi SCORE.mml OUT.mid
 //   assetgen sheet OUT.bmp SCALE WIDTH GOTHIC.ttf PICTURE.bmp...
 //   assetgen wavinfo OUT.txt FILE.wav...
+//   assetgen icon RESOURCES OUTDIR
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "Bmp.h"
 #include "Captions.h"
 #include "ContactSheet.h"
+#include "Icon.h"
 #include "Manifest.h"
 #include "Palette.h"
 #include "Pictures.h"
@@ -100,7 +102,8 @@ int Usage() {
                  "       assetgen midi SCORE.mml OUT.mid\n"
                  "       assetgen sheet OUT.bmp SCALE WIDTH GOTHIC PICTURE.bmp...\n"
                  "       assetgen wavinfo OUT.txt FILE.wav...\n"
-                 "       assetgen captions OUT.bmp FONT LINES.txt\n");
+                 "       assetgen captions OUT.bmp FONT LINES.txt\n"
+                 "       assetgen icon RESOURCES OUTDIR\n");
     return 2;
 }
 
@@ -112,6 +115,10 @@ int main(int argc, char** argv) {
         if (command == "pictures" && argc == 6) return BuildPictures(argv[2], argv[3], argv[4], argv[5]);
         if (command == "sounds" && argc == 4) return BuildSounds(argv[2], argv[3]);
         if (command == "midi" && argc == 4) return BuildMidi(argv[2], argv[3]);
+        if (command == "icon" && argc == 4) {
+            BuildIcons(argv[2], argv[3]);
+            return 0;
+        }
         if (command == "sheet" && argc >= 7) return BuildSheet(argc, argv);
         if (command == "captions" && argc == 5) return BuildCaptions(argv[2], argv[3], argv[4]);
         if (command == "wavinfo" && argc >= 4) {

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -208,6 +209,13 @@ int main(int argc, char** argv) {
     if (!ParseArgs(argc, argv, &settings)) {
         std::fprintf(stderr, "usage: solver [--out DIR] [--stages LIST] [--chain-only] [--nodes N]\n");
         return 2;
+    }
+    // The folders first: a search of many seconds must not end in failing writes.
+    std::error_code made;
+    std::filesystem::create_directories(settings.out + "/stages", made);
+    if (made) {
+        std::fprintf(stderr, "cannot make %s/stages: %s\n", settings.out.c_str(), made.message().c_str());
+        return 1;
     }
     bool ok = true;
     if (settings.search) {
