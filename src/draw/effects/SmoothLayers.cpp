@@ -35,7 +35,10 @@ void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
     auto srcRow = [&](int y) { return p.src + static_cast<ptrdiff_t>(y) * p.srcPitch; };
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < a.ex; ++x) columns[x].Add(srcRow(y)[x]);
-    const uint32_t area = static_cast<uint32_t>(n) * static_cast<uint32_t>(n);
+    // Sums stay below 2^24 and the quotient is an integer or at least 1/area
+    // away from one, so a double division truncates exactly; it is much
+    // cheaper than three integer ones.
+    const double area = static_cast<double>(n) * static_cast<double>(n);
     int top = 0;
     uint16_t* d = p.dst;
     for (int y = 0; y < a.ey; ++y, d += p.dstPitch) {
@@ -60,7 +63,7 @@ void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
             }
             if (s[x] == 0) continue;
             d[x] = kafx::Pack5(static_cast<int>(window.r / area), static_cast<int>(window.g / area),
-                               static_cast<int>(window.b / area));
+                               static_cast<int>(window.b / area));  // window sums converted to double
         }
     }
 }

@@ -65,7 +65,9 @@ TEST_F(GeometryTest, AnglesAreTakenModulo360) {
     for (int angle : {370, -350, 360 * 1000 + 10, INT_MIN + 2}) {
         FillSurface(DDBack, 0);
         EXPECT_EQ(kaDraw::RotateLayer(0, 0, 30, 30, angle, s, 0, 0, 20, 16), 1);
-        if (angle != INT_MIN + 2) EXPECT_EQ(Snapshot(), ten) << angle;
+        if (angle != INT_MIN + 2) {
+            EXPECT_EQ(Snapshot(), ten) << angle;
+        }
     }
 }
 
@@ -168,8 +170,15 @@ TEST_F(GeometryTest, ShiftPullsUpFromRowsBelowWithinTheDrawnArea) {
     EXPECT_EQ(Back({{0, 0}, {1, 39}}), (Pixels{1, 40}));
     EXPECT_EQ(kaDraw::ShiftLayer(0, 0, 1.0f, s, 0, 0, 2, 40), 1);
     EXPECT_EQ(Back({{0, 0}, {1, 8}, {0, 9}, {0, 39}, {2, 0}}), (Pixels{32, 40, 10, 40, 1}));
+    // A very large Shift reaches past every drawn row: nothing moves.
+    const auto before = Snapshot();
+    EXPECT_EQ(kaDraw::ShiftLayer(0, 100, 40.0f, s, 0, 0, 2, 40), 1);
+    EXPECT_EQ(kaDraw::ShiftLayer(0, 100, 1e30f, s, 0, 0, 2, 40), 1);
     EXPECT_EQ(kaDraw::ShiftLayer(0, 100, -1e30f, s, 0, 0, 2, 40), 1);
+    EXPECT_EQ(ChangedOutside(before, 0, 0, 0, 0), 0);
+    // NaN converts to 0 like every float result here: St 0, the full shift.
     EXPECT_EQ(kaDraw::ShiftLayer(0, 100, NAN, s, 0, 0, 2, 40), 1);
+    EXPECT_EQ(BackPixel(0, 100), 132);
 }
 
 TEST_F(GeometryTest, MeshPlotsEveryStepthPixelIncludingZeros) {
