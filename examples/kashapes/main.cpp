@@ -1,7 +1,8 @@
 // kashapes: a page of kaDraw's vector drawing. Lines of pen widths 1 to 5,
 // filled boxes with outlines of several widths, FillPattern with each fill
 // mode over a striped background (hollow, hatch on a colour, hatch with
-// transparent gaps), Bézier curves, and a hatched star that turns.
+// transparent gaps), Bézier curves, and a hatched star that turns, each
+// group labelled with kaDraw::ShowFormat.
 //
 //     kashapes [--headless] [--frames N] [--screenshot FILE]
 #include <cstdint>
@@ -39,6 +40,7 @@ void DrawLines() {
         kaDraw::Line(x, 80, x + 40, 120, c, w);
         kaDraw::Line(x + 60, 80, x + 75, 125, c, w);
         kaDraw::Line(x + 100, 80, x + 85, 125, c, w);
+        kaDraw::ShowFormat(x, 18, "Line Size %d", w);
     }
 }
 
@@ -50,7 +52,9 @@ void DrawBoxes() {
     for (int i = 0; i < 4; ++i) {
         const int x = 24 + i * 110;
         kaDraw::Box(x, 150, x + 90, 210, fills[i], kPenColours[i], widths[i]);
+        kaDraw::ShowFormat(x, 134, "Box Size %d", widths[i]);
     }
+    kaDraw::ShowFormat(480, 134, "1x1 2x2 / Size 1, 4");
     kaDraw::Box(480, 150, 481, 151, kWhite, kWhite, 1);
     kaDraw::Box(490, 150, 492, 152, kWhite, kWhite, 1);
     kaDraw::Box(500, 150, 620, 210, kGrey, kOrange, 1);
@@ -71,6 +75,7 @@ void DrawPatterns() {
             hexagon[k].y = cy + Sin360(k * 60) * 45 / 360;
         }
         kaDraw::FillPattern(hexagon, 6, flag == 1 ? kYellow : kWhite, kRed, 2, flag);
+        kaDraw::ShowFormat(cx - 60, 214, "FillPattern DrawFlag %d", flag);
     }
 }
 
@@ -85,6 +90,7 @@ void DrawStar() {
         star[k].y = 285 + Sin360(a) * 70 / 360;
     }
     kaDraw::FillPattern(star, 5, kCyan, kNavy, 1, 1);
+    kaDraw::ShowFormat(470, 214, "even-odd star %3d deg", angle);
 }
 
 void DrawCurves() {
@@ -92,10 +98,12 @@ void DrawCurves() {
     kaDraw::Bezier(wave, 7, kGreen, 1);
     tagPOINT arch[4] = {{20, 460}, {120, 360}, {280, 360}, {380, 460}};
     kaDraw::Bezier(arch, 4, kOrange, 3);
-    tagPOINT loop[4] = {{420, 460}, {640, 330}, {400, 330}, {620, 460}};
+    tagPOINT loop[4] = {{420, 460}, {660, 325}, {380, 325}, {620, 460}};
     kaDraw::Bezier(loop, 4, kMagenta, 5);
     tagPOINT hook[4] = {{430, 380}, {470, 350}, {520, 420}, {600, 370}};
     kaDraw::Bezier(hook, 4, kWhite, 2);
+    kaDraw::ShowFormat(20, 338, "Bezier Size 1 (7 points), Size 3");
+    kaDraw::ShowFormat(440, 466, "Bezier Size 5, Size 2");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // FillPattern, and clipping to the surface rather than the virtual screen.
 #include "DrawFixture.h"
 
+#include "platform/DrawContext.h"
 #include "platform/Painter.h"
 
 using namespace drawtest;
@@ -128,4 +129,23 @@ TEST_F(DrawTest, BadPointListsAndALostSurfaceDrawNothing) {
     EXPECT_EQ(drawn, 0);
     kaDraw::Bezier(curve, 4, kRed, 2);
     EXPECT_NE(BackPixel(10, 10), 0);
+}
+
+TEST_F(DrawTest, DrawingLeavesTheCallersOwnContextOpen) {
+    kaDraw::GetDC();
+    plat::DrawContext* const own = hdc;
+    ASSERT_NE(own, nullptr);
+    tagPOINT points[] = {{10, 10}, {20, 0}, {30, 20}, {40, 10}};
+    kaDraw::Pixel(1, 1, kRed);
+    kaDraw::Line(0, 0, 50, 50, kRed, 2);
+    kaDraw::Box(60, 60, 70, 70, kRed, kBlue, 1);
+    kaDraw::FillPattern(points, 4, kRed, kBlue, 1, 1);
+    kaDraw::Bezier(points, 4, kRed, 1);
+    ColorAt(1, 1);
+    EXPECT_EQ(hdc, own);
+    // The caller's context still draws where it did.
+    plat::DrawLine(*hdc->surface(), {0, 200}, {10, 200}, {P(kGreen), 1});
+    EXPECT_EQ(BackPixel(5, 200), P(kGreen));
+    kaDraw::ReleaseDC();
+    EXPECT_EQ(hdc, nullptr);
 }
