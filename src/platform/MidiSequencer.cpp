@@ -177,6 +177,8 @@ void Render(float* accum, uint32_t frames, uint32_t rate, void*) {
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
         fluid_synth_set_sample_rate(gSynth, static_cast<float>(rate));
 #pragma GCC diagnostic pop
+        // The output was reopened at another rate: the tune keeps its place in time.
+        if (gTune != nullptr && gRate != 0) gTune->position = gTune->position * rate / gRate;
         gRate = rate;
     }
     uint32_t done = 0;

@@ -255,3 +255,24 @@ TEST_F(MciTest, TheSynthesizerSoundsTheSameEveryTimeAndFadesOnClose) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MciTest, ATuneKeepsItsTimeWhenTheOutputRateChanges) {
+    ASSERT_EQ(Open("chord.mid"), plat::kMciOk);
+    Send("play midi notify");
+    Render(11025);  // 250 ms at 44100 Hz
+    plat::PcmFormat half;
+    half.samplesPerSec = 22050;
+    half.avgBytesPerSec = 22050 * 4;
+    ASSERT_EQ(plat::SetOutputFormat(device_, half), plat::kOk);
+    Render(2205);  // 100 ms at 22050 Hz
+    char reply[32];
+    ASSERT_EQ(Send("status midi position", reply, sizeof reply), plat::kMciOk);
+    EXPECT_NEAR(std::strtod(reply, nullptr), 350.0, 1.0);
+    Render(3308);  // past the end at 500 ms
+    ASSERT_EQ(gNotices.size(), 1u);
+    EXPECT_EQ(gNotices[0].wParam, plat::midi::kNotifySuccessful);
+}
+
+}  // namespace
