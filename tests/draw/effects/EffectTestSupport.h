@@ -3,6 +3,10 @@
 // one callable taking a destination point and a source rectangle.
 #pragma once
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include <functional>
 #include <ostream>
 #include <random>
@@ -69,8 +73,14 @@ inline void PrintTo(const NamedMember& m, std::ostream* os) { *os << m.name; }
 inline std::vector<NamedMember> AllMembers() {
     using D = kaDraw;
     auto box = [](auto fn) {
-        return [fn](int px, int py, int o, int x1, int y1, int x2, int y2) {
-            return fn(px, py, px + (x2 - x1), py + (y2 - y1), o, x1, y1, x2, y2);
+        // The far corner in 64 bits, held to int: tests place boxes at the
+        // ends of the int range.
+        auto corner = [](int p, int a, int b) {
+            int64_t v = int64_t{p} + (int64_t{b} - a);
+            return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
+        };
+        return [fn, corner](int px, int py, int o, int x1, int y1, int x2, int y2) {
+            return fn(px, py, corner(px, x1, x2), corner(py, y1, y2), o, x1, y1, x2, y2);
         };
     };
     return {

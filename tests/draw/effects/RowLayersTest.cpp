@@ -226,7 +226,7 @@ TEST_F(EffectTest, RowLayersStayBoundedForAnySize) {
     for (int v : {INT_MIN, -1000000, -1, 0, 1, 1000000, INT_MAX}) {
         SCOPED_TRACE(v);
         kaDraw::WaveLayer(v, v, v, v, 1e30f, s, 0, INT_MIN, 16, INT_MAX, 1);
-        kaDraw::RollWaveLayer(v, -v, v, v, -1e30f, 1e30f, s, 0, INT_MIN, 16, INT_MAX);
+        kaDraw::RollWaveLayer(v, v == INT_MIN ? INT_MAX : -v, v, v, -1e30f, 1e30f, s, 0, INT_MIN, 16, INT_MAX);
         kaDraw::TileRollWaveLayer(v, INT_MAX, v, v, 1e30f, 1e30f, s, 0, 0, 16, 10);
         kaDraw::TileRollWaveLayer(INT_MIN, INT_MAX, v, 1, 0.0f, 0.0f, s, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
         kaDraw::TileLayer(1e30f, -1e30f, s, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
