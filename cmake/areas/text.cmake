@@ -15,5 +15,7 @@ ka_add_fuzzer(text_decode_fuzz SOURCES fuzz/text_decode_fuzz.cpp src/platform/Te
 file(GLOB KA_TEXT_FUZZ_FRAMEWORK CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/platform/*.cpp ${CMAKE_SOURCE_DIR}/src/shell/*.cpp ${CMAKE_SOURCE_DIR}/src/draw/*.cpp
   ${CMAKE_SOURCE_DIR}/src/draw/effects/*.cpp ${CMAKE_SOURCE_DIR}/src/sound/*.cpp ${CMAKE_SOURCE_DIR}/src/text/*.cpp)
+# (FluidSynth comes from midi.cmake, read before this file.)
 ka_add_fuzzer(text_draw_fuzz SOURCES fuzz/text_draw_fuzz.cpp ${KA_TEXT_FUZZ_FRAMEWORK}
-  LIBRARIES SDL2::SDL2 Threads::Threads Freetype::Freetype Fontconfig::Fontconfig Iconv::Iconv)
+  LIBRARIES SDL2::SDL2 Threads::Threads Freetype::Freetype Fontconfig::Fontconfig Iconv::Iconv
+  PkgConfig::FLUIDSYNTH)

@@ -63,11 +63,14 @@ std::vector<uint16_t> Slot2() {
 class AntiAliasTest : public TextTest {
 protected:
     void Fill(std::mt19937& rng) {
+        // Bands of dense and of sparse text, so that pixels with no sample
+        // nearby occur too; slot 2 holds noise that those must keep.
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x) {
-                Sprite[3].Object->row(y)[x] = rng() % 3 == 0 ? 0 : static_cast<uint16_t>(rng());
+                const bool black = (y / 8) % 2 == 0 ? rng() % 3 == 0 : rng() % 12 != 0;
+                Sprite[3].Object->row(y)[x] = black ? 0 : static_cast<uint16_t>(rng() | 1);
                 DDBack->row(y)[x] = static_cast<uint16_t>(rng());
-                Sprite[2].Object->row(y)[x] = 0;
+                Sprite[2].Object->row(y)[x] = static_cast<uint16_t>(rng());
             }
     }
 };
@@ -90,16 +93,31 @@ TEST_F(AntiAliasTest, TheReductionMatchesThePlainRuleWithClippingOnEverySide) {
         {10, 10, 0, 0, 300, 200, -100, -100, 5000, 5000}, // virtual screen larger than the surfaces
         {10, 10, 50, 50, 40, 40, 0, 0, 640, 480},   // empty
         {INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MIN, 0, 0, 640, 480},
+        {3, 4, 1, 1, 22, 9, 0, 0, 640, 480},        // narrower than one block of 16
+        {3, 4, 2, 0, 34, 40, 0, 0, 640, 480},       // exactly one block
+        {3, 4, 2, 0, 37, 40, 0, 0, 640, 480},       // one block and one more pixel
     };
-    for (const Case& c : cases) {
-        Fill(rng);
-        kaDraw::VirtualScreen(c.vx1, c.vy1, c.vx2, c.vy2);
-        const std::vector<uint16_t> expected = Reference(Slot2(), c.px, c.py, c.x1, c.y1, c.x2, c.y2);
-        EXPECT_EQ(kaFont::DrawAA2(c.px, c.py, c.x1, c.y1, c.x2, c.y2), 1);
-        const std::vector<uint16_t> got = Slot2();
-        int wrong = 0;
-        for (size_t i = 0; i < got.size(); ++i) wrong += got[i] != expected[i];
-        EXPECT_EQ(wrong, 0) << c.px << "," << c.py << " " << c.x1 << "," << c.y1 << "," << c.x2 << "," << c.y2;
+    for (bool rgb555 : {false, true}) {
+        if (rgb555) {
+            kaDraw::DestroyObject();
+            plat::Options options;
+            options.headless = true;
+            options.rgb555 = true;
+            plat::SetOptions(options);
+            ASSERT_EQ(kaDraw::Screen(640, 480, 1), 1);
+            ASSERT_EQ(kaDraw::ShiftG2, 5u);
+        }
+        for (const Case& c : cases) {
+            Fill(rng);
+            kaDraw::VirtualScreen(c.vx1, c.vy1, c.vx2, c.vy2);
+            const std::vector<uint16_t> expected = Reference(Slot2(), c.px, c.py, c.x1, c.y1, c.x2, c.y2);
+            EXPECT_EQ(kaFont::DrawAA2(c.px, c.py, c.x1, c.y1, c.x2, c.y2), 1);
+            const std::vector<uint16_t> got = Slot2();
+            int wrong = 0;
+            for (size_t i = 0; i < got.size(); ++i) wrong += got[i] != expected[i];
+            EXPECT_EQ(wrong, 0) << (rgb555 ? "5-5-5 " : "5-6-5 ") << c.px << "," << c.py << " " << c.x1 << "," << c.y1
+                                << "," << c.x2 << "," << c.y2;
+        }
     }
 }
 
