@@ -4,13 +4,11 @@
 // thickening, F12 saves the screen, Escape ends.
 //
 //     katext [--headless] [--frames N] [--screenshot FILE]
-#include <string>
 
 #include "draw/kaDraw.h"
 #include "platform/Display.h"
 #include "platform/Window.h"
 #include "shell/Globals.h"
-#include "shell/kaSystem.h"
 #include "text/kaFont.h"
 
 namespace {
@@ -73,10 +71,9 @@ void Restart() {
 // The text of the Font sprite becomes part of the finished halves.
 void KeepShownText() { kaDraw::SpriteLayer(gFinished, 0, 0, 2, 0, 0, 640, 480); }
 
-void SaveScreen() {
-    const std::string path = std::string(kaSystem::Directory(0)) + "katext.bmp";
-    plat::WriteBmp24(*DDBack, plat::GetPixelFormat(), path.c_str());
-}
+// The back surface still holds the frame presented last: katext.bmp in the
+// program's folder.
+void SaveScreen() { kaDraw::SaveBitmap("katext.bmp", 640, 480); }
 
 void ReadKeys() {
     const unsigned key = PushKey;
