@@ -1,7 +1,9 @@
 // DrawAA2: a double-size piece of the Font buffer sprite reduced into the
 // Font sprite, each pixel the mean of its 3 x 3 samples filled up with the
 // back surface's pixel. Surfaces are 16-bit on this platform, so only the
-// 16-bit channel rule exists.
+// 16-bit channel rule exists. Each source row is summed once around its even
+// columns, and each destination row is mixed from three such rows, sixteen
+// pixels at a time.
 #include <algorithm>
 #include <cstring>
 #include <vector>
