@@ -26,46 +26,173 @@ struct Sums {
     void Remove(const Sums& o) { r -= o.r, g -= o.g, b -= o.b; }
 };
 
-// Box blur with the window's corner at min(x, ex - n), min(y, ey - n): the
-// column sums over the window's rows slide down the rectangle, and each row's
-// window sum slides along them, so every pixel costs the same whatever n is.
-void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
-    static std::vector<Sums> columns;
-    columns.assign(static_cast<size_t>(a.ex), Sums{});
+// ---- Box blur ---------------------------------------------------------------------
+// The window's corner is at min(x, ex - n), min(y, ey - n). Per channel, the
+// column sums over the window's rows slide down the rectangle (one row in,
+// one row out); each output row then sums n neighbouring column sums, either
+// directly (small n, fixed at compile time) or as differences of running
+// sums along the row (wrapping running sums still give exact differences,
+// since every window sum fits the sum type). Every pixel costs the same
+// whatever n is, and all of it runs in whole-row loops that vectorise.
+
+// floor(v / d) for 0 <= v <= vmax by a multiply-high and a shift: with
+// m = ceil(2^k / d) and e = m * d - 2^k, (v * m) >> k is exact whenever
+// vmax * e < 2^k. Found is false when no 16-bit m works.
+struct Magic16 {
+    bool found = false;
+    uint16_t m = 0, shift = 0;
+    uint16_t operator()(uint16_t v) const {
+        return static_cast<uint16_t>(static_cast<uint16_t>((static_cast<uint32_t>(v) * m) >> 16) >> shift);
+    }
+};
+Magic16 MagicFor(uint32_t d, uint32_t vmax) {
+    Magic16 q;
+    for (int s = 15; s >= 0; --s) {
+        const uint64_t k = uint64_t{1} << (16 + s);
+        const uint64_t m = (k + d - 1) / d;
+        if (m > 0xFFFF) continue;
+        if (uint64_t{vmax} * (m * d - k) < k) {
+            q.found = true, q.m = static_cast<uint16_t>(m), q.shift = static_cast<uint16_t>(s);
+            return q;
+        }
+    }
+    return q;
+}
+// A window of N x N pixels, N a power of two: a shift.
+template <int N>
+struct ByShift {
+    static constexpr int kShift = N == 1 ? 0 : N == 2 ? 2 : N == 4 ? 4 : N == 8 ? 6 : -1;
+    static_assert(kShift >= 0, "a power of two up to 8");
+    uint16_t operator()(uint16_t v) const { return static_cast<uint16_t>(v >> kShift); }
+};
+// Wider sums: double division, exact for sums below 2^53.
+struct ByDouble {
+    double area;
+    template <typename Sum>
+    Sum operator()(Sum v) const {
+        return static_cast<Sum>(static_cast<double>(v) / area);
+    }
+};
+
+// Per-channel planes of one row: the column sums and, for the running-sum
+// path, the running sums (one longer than the row).
+template <typename Sum>
+struct BoxPlanes {
+    std::vector<Sum> col[3], run[3];
+    void Reset(int ex) {
+        for (int c = 0; c < 3; ++c) {
+            col[c].assign(static_cast<size_t>(ex), 0);
+            run[c].resize(static_cast<size_t>(ex) + 1);
+        }
+    }
+};
+
+// N > 0: windows of exactly N columns summed directly; N == 0: running sums
+// (any n).
+template <int N, typename Sum, typename F, typename Div>
+[[gnu::always_inline]] inline void BoxWalk(const LayerArea& a, const LayerPixels& p, int n, const F& fmt, Div div,
+                                           BoxPlanes<Sum>& planes) {
+    const int ex = a.ex;
+    Sum* __restrict cr = planes.col[0].data();
+    Sum* __restrict cg = planes.col[1].data();
+    Sum* __restrict cb = planes.col[2].data();
+    Sum* __restrict rr = planes.run[0].data();
+    Sum* __restrict rg = planes.run[1].data();
+    Sum* __restrict rb = planes.run[2].data();
     auto srcRow = [&](int y) { return p.src + static_cast<ptrdiff_t>(y) * p.srcPitch; };
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < a.ex; ++x) columns[x].Add(srcRow(y)[x]);
-    // Sums stay below 2^24 and the quotient is an integer or at least 1/area
-    // away from one, so a double division truncates exactly; it is much
-    // cheaper than three integer ones.
-    const double area = static_cast<double>(n) * static_cast<double>(n);
+    for (int y = 0; y < n; ++y) {
+        const uint16_t* __restrict s = srcRow(y);
+        for (int x = 0; x < ex; ++x) {
+            const kafx::Five v = kafx::Split5(fmt, s[x]);
+            cr[x] = static_cast<Sum>(cr[x] + v.r), cg[x] = static_cast<Sum>(cg[x] + v.g), cb[x] = static_cast<Sum>(cb[x] + v.b);
+        }
+    }
+    const int windows = ex - n + 1;  // window positions along a row
     int top = 0;
-    uint16_t* d = p.dst;
-    for (int y = 0; y < a.ey; ++y, d += p.dstPitch) {
+    uint16_t* dst = p.dst;
+    for (int y = 0; y < a.ey; ++y, dst += p.dstPitch) {
         const int wantTop = std::min(y, a.ey - n);
         if (wantTop != top) {  // one row down
-            for (int x = 0; x < a.ex; ++x) {
-                columns[x].Remove(srcRow(top)[x]);
-                columns[x].Add(srcRow(top + n)[x]);
+            const uint16_t* __restrict out = srcRow(top);
+            const uint16_t* __restrict in = srcRow(top + n);
+            for (int x = 0; x < ex; ++x) {
+                const kafx::Five o = kafx::Split5(fmt, out[x]), i = kafx::Split5(fmt, in[x]);
+                cr[x] = static_cast<Sum>(cr[x] + i.r - o.r);
+                cg[x] = static_cast<Sum>(cg[x] + i.g - o.g);
+                cb[x] = static_cast<Sum>(cb[x] + i.b - o.b);
             }
             top = wantTop;
         }
-        const uint16_t* s = srcRow(y);
-        Sums window;
-        for (int x = 0; x < n; ++x) window.Add(columns[x]);
-        int left = 0;
-        for (int x = 0; x < a.ex; ++x) {
-            const int wantLeft = std::min(x, a.ex - n);
-            if (wantLeft != left) {
-                window.Remove(columns[left]);
-                window.Add(columns[left + n]);
-                left = wantLeft;
+        if (N == 0) {
+            Sum sr = 0, sg = 0, sb = 0;
+            rr[0] = rg[0] = rb[0] = 0;
+            for (int x = 0; x < ex; ++x) {
+                sr = static_cast<Sum>(sr + cr[x]), sg = static_cast<Sum>(sg + cg[x]), sb = static_cast<Sum>(sb + cb[x]);
+                rr[x + 1] = sr, rg[x + 1] = sg, rb[x + 1] = sb;
             }
-            if (s[x] == 0) continue;
-            d[x] = kafx::Pack5(static_cast<int>(window.r / area), static_cast<int>(window.g / area),
-                               static_cast<int>(window.b / area));  // window sums converted to double
         }
+        auto window = [&](int x, Sum* w) {
+            if (N == 0) {
+                w[0] = static_cast<Sum>(rr[x + n] - rr[x]);
+                w[1] = static_cast<Sum>(rg[x + n] - rg[x]);
+                w[2] = static_cast<Sum>(rb[x + n] - rb[x]);
+            } else {
+                w[0] = w[1] = w[2] = 0;
+                for (int k = 0; k < N; ++k)
+                    w[0] = static_cast<Sum>(w[0] + cr[x + k]), w[1] = static_cast<Sum>(w[1] + cg[x + k]),
+                    w[2] = static_cast<Sum>(w[2] + cb[x + k]);
+            }
+        };
+        auto pixel = [&](const Sum* w) {
+            return kafx::Pack5(fmt, static_cast<uint16_t>(div(w[0])), static_cast<uint16_t>(div(w[1])),
+                               static_cast<uint16_t>(div(w[2])));
+        };
+        const uint16_t* __restrict s = srcRow(y);
+        uint16_t* __restrict d = dst;
+        for (int x = 0; x < windows; ++x) {
+            Sum w[3];
+            window(x, w);
+            const uint16_t v = pixel(w);
+            d[x] = s[x] != 0 ? v : d[x];
+        }
+        // Past the last window position the window stays at the right edge.
+        Sum w[3];
+        window(windows - 1, w);
+        const uint16_t last = pixel(w);
+        for (int x = windows; x < ex; ++x)
+            if (s[x] != 0) d[x] = last;
     }
+}
+
+// Sums of up to 45 x 45 five-bit components fit 16 bits.
+KA_FX_KERNEL void BoxRows16(const LayerArea& a, const LayerPixels& p, int n, kafx::Format f, Magic16 magic) {
+    static BoxPlanes<uint16_t> planes;
+    planes.Reset(a.ex);
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
+        switch (n) {
+            case 1: BoxWalk<1>(a, p, n, fmt, ByShift<1>{}, planes); break;
+            case 2: BoxWalk<2>(a, p, n, fmt, ByShift<2>{}, planes); break;
+            case 3: BoxWalk<3>(a, p, n, fmt, magic, planes); break;
+            case 4: BoxWalk<4>(a, p, n, fmt, ByShift<4>{}, planes); break;
+            default: BoxWalk<0>(a, p, n, fmt, magic, planes); break;
+        }
+    });
+}
+template <typename Sum>
+void BoxRowsWide(const LayerArea& a, const LayerPixels& p, int n) {
+    static BoxPlanes<Sum> planes;
+    planes.Reset(a.ex);
+    BoxWalk<0>(a, p, n, kafx::CurrentFormat(), ByDouble{static_cast<double>(n) * n}, planes);
+}
+
+void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
+    const uint64_t vmax = uint64_t{31} * static_cast<uint64_t>(n) * static_cast<uint64_t>(n);
+    if (vmax <= 0xFFFF) {
+        const Magic16 magic = MagicFor(static_cast<uint32_t>(n) * static_cast<uint32_t>(n), static_cast<uint32_t>(vmax));
+        if (magic.found || n == 1) return BoxRows16(a, p, n, kafx::CurrentFormat(), magic);
+    }
+    if (vmax <= 0xFFFFFFFFu) return BoxRowsWide<uint32_t>(a, p, n);
+    BoxRowsWide<uint64_t>(a, p, n);
 }
 
 }  // namespace

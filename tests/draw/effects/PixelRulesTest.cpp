@@ -150,5 +150,93 @@ TEST_P(PixelRulesTest, MembersDrawTheirRuleOverRandomBackSurfaces) {
     }
 }
 
+namespace {
+
+// Every 16-bit value, including the bit no 5-5-5 field covers.
+void RandomBits(plat::Surface16* s, uint32_t seed) {
+    std::mt19937 rng(seed);
+    for (int y = 0; y < s->height(); ++y)
+        for (int x = 0; x < s->width(); ++x) s->row(y)[x] = rng() % 5 == 0 ? 0 : static_cast<uint16_t>(rng());
+}
+
+// The box blur as defined: an n x n window at (x, y), moved back inside the
+// ex x ey rectangle at its right and bottom edges, summed through GetRGB.
+uint16_t BoxReference(const plat::Surface16& src, int x1, int y1, int ex, int ey, int n, int x, int y) {
+    const int left = std::min(x, ex - n), top = std::min(y, ey - n);
+    uint64_t r = 0, g = 0, b = 0;
+    for (int j = top; j < top + n; ++j)
+        for (int i = left; i < left + n; ++i) {
+            const _getrgb& c = GetRGB[src.row(y1 + j)[x1 + i]];
+            r += c.r, g += c.g, b += c.b;
+        }
+    const uint64_t area = static_cast<uint64_t>(n) * n;
+    return kafx::Pack5(static_cast<int>(r / area), static_cast<int>(g / area), static_cast<int>(b / area));
+}
+
+// The edge smoothing as defined, one pixel; back is the surface before the call.
+uint16_t EdgeReference(const plat::Surface16& src, int x1, int y1, int ex, int ey, const std::vector<uint16_t>& back,
+                       int px, int py, int x, int y) {
+    const uint16_t s = src.row(y1 + y)[x1 + x];
+    _getrgb c = GetRGB[s];
+    int r = c.r, g = c.g, b = c.b, count = 1;
+    const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1};
+    for (int k = 0; k < 4; ++k) {
+        const int nx = x + dx[k], ny = y + dy[k];
+        if (nx < 0 || nx >= ex || ny < 0 || ny >= ey || src.row(y1 + ny)[x1 + nx] != 0) continue;
+        const _getrgb& e = GetRGB[At(back, px + nx, py + ny)];
+        r += e.r, g += e.g, b += e.b, ++count;
+    }
+    return count == 1 ? s : kafx::Pack5(r / count, g / count, b / count);
+}
+
+}  // namespace
+
+// The neighbourhood members over random sprites (every bit pattern), random
+// rectangles and window sizes, against their definitions pixel by pixel.
+TEST_P(PixelRulesTest, NeighbourhoodMembersEqualTheirDefinitions) {
+    const int s = kaDraw::CreateObject(300, 200, 2);
+    const plat::Surface16& src = *Sprite[s].Object;
+    RandomBits(Sprite[s].Object, 31);
+    std::mt19937 rng(32);
+    struct Area {
+        int px, py, x1, y1, x2, y2, n;
+    };
+    std::vector<Area> areas = {{0, 0, 0, 0, 300, 200, 2}, {5, 7, 3, 1, 300, 200, 3}, {630, 470, 0, 0, 300, 200, 4},
+                               {-7, -9, 0, 0, 120, 90, 5}, {1, 2, 10, 10, 209, 160, 46}, {3, 4, 0, 0, 300, 64, 64},
+                               {0, 0, 0, 0, 1, 200, 1}, {0, 0, 0, 0, 300, 1, 7}, {9, 9, 0, 0, 2, 2, 2},
+                               {20, 30, 0, 100, 300, 150, 9999}};
+    for (int i = 0; i < 12; ++i) {
+        const int x1 = static_cast<int>(rng() % 280), y1 = static_cast<int>(rng() % 180);
+        areas.push_back({static_cast<int>(rng() % 400) - 60, static_cast<int>(rng() % 300) - 40, x1, y1,
+                         x1 + 1 + static_cast<int>(rng() % (300 - x1)), y1 + 1 + static_cast<int>(rng() % (200 - y1)),
+                         1 + static_cast<int>(rng() % 12)});
+    }
+    for (const Area& c : areas) {
+        for (bool edge : {false, true}) {
+            Randomise(DDBack, 33, false);
+            const auto before = Snapshot();
+            ASSERT_EQ(edge ? kaDraw::EdgeBlendLayer(c.px, c.py, s, c.x1, c.y1, c.x2, c.y2)
+                           : kaDraw::ShadeLayer(c.px, c.py, c.n, s, c.x1, c.y1, c.x2, c.y2),
+                      1);
+            // The drawn area, clipped as the frame clips it.
+            const int px = std::max(c.px, 0), py = std::max(c.py, 0);
+            const int x1 = c.x1 + (px - c.px), y1 = c.y1 + (py - c.py);
+            const int ex = std::min(c.x2 - c.x1, 640 - c.px) - (px - c.px), ey = std::min(c.y2 - c.y1, 480 - c.py) - (py - c.py);
+            const int n = std::min({c.n, ex, ey});
+            int wrong = 0;
+            for (int y = 0; y < 480; ++y)
+                for (int x = 0; x < 640; ++x) {
+                    const int sx = x - px, sy = y - py;
+                    uint16_t want = At(before, x, y);
+                    if (sx >= 0 && sx < ex && sy >= 0 && sy < ey && src.row(y1 + sy)[x1 + sx] != 0)
+                        want = edge ? EdgeReference(src, x1, y1, ex, ey, before, px, py, sx, sy)
+                                    : BoxReference(src, x1, y1, ex, ey, n, sx, sy);
+                    wrong += BackPixel(x, y) != want;
+                }
+            EXPECT_EQ(wrong, 0) << (edge ? "edge" : "shade") << " at " << c.px << "," << c.py << " n " << c.n;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, PixelRulesTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Rgb555" : "Rgb565"; });
