@@ -145,32 +145,59 @@ struct ColumnWeights {
     std::vector<uint16_t> a16[3], b16[3];
     bool exact = true, narrow = true;
 
-    void Build(int n, Complements c, Steps steps) {
+    void Build(int n, Complements initial, Steps initialSteps) {
+        exact = narrow = true;
+        // The weights change only where the walk steps: their integer forms
+        // are worked out once per step, not once per column. The 16-bit
+        // weights are what the layer almost always runs on; the wider forms
+        // are filled in by a second walk only when some column needs them.
+        auto walk = [&](auto&& store) {
+            Complements c = initial;
+            Steps steps = initialSteps;
+            float wx[3];
+            FixedWeight fw[3];
+            auto weigh = [&] {
+                c.Weights(wx);
+                for (int ch = 0; ch < 3; ++ch) {
+                    fw[ch] = kafx::FixedWeightOf(wx[ch], c.bd[ch]);
+                    exact = exact && fw[ch].exact;
+                    narrow = narrow && kafx::Fits16(fw[ch]);
+                }
+            };
+            weigh();
+            for (int x = 0; x < n; ++x) {
+                if (steps.At(x)) {
+                    c.Step();
+                    weigh();
+                }
+                store(x, wx, c.bd, fw);
+            }
+        };
+        for (int ch = 0; ch < 3; ++ch) {
+            a16[ch].resize(static_cast<size_t>(n));
+            b16[ch].resize(static_cast<size_t>(n));
+        }
+        walk([&](int x, const float*, const float*, const FixedWeight* fw) {
+            for (int ch = 0; ch < 3; ++ch) {
+                a16[ch][x] = kafx::Weight16(fw[ch].a);
+                b16[ch][x] = kafx::Weight16(fw[ch].b);
+            }
+        });
+        if (narrow) return;
         for (int ch = 0; ch < 3; ++ch) {
             w[ch].resize(static_cast<size_t>(n));
             bd[ch].resize(static_cast<size_t>(n));
             a[ch].resize(static_cast<size_t>(n));
             b[ch].resize(static_cast<size_t>(n));
-            a16[ch].resize(static_cast<size_t>(n));
-            b16[ch].resize(static_cast<size_t>(n));
         }
-        exact = narrow = true;
-        for (int x = 0; x < n; ++x) {
-            if (steps.At(x)) c.Step();
-            float wx[3];
-            c.Weights(wx);
+        walk([&](int x, const float* wx, const float* bx, const FixedWeight* fw) {
             for (int ch = 0; ch < 3; ++ch) {
                 w[ch][x] = wx[ch];
-                bd[ch][x] = c.bd[ch];
-                const FixedWeight fw = kafx::FixedWeightOf(wx[ch], c.bd[ch]);
-                exact = exact && fw.exact;
-                narrow = narrow && kafx::Fits16(fw);
-                a[ch][x] = fw.a;
-                b[ch][x] = fw.b;
-                a16[ch][x] = kafx::Weight16(fw.a);
-                b16[ch][x] = kafx::Weight16(fw.b);
+                bd[ch][x] = bx[ch];
+                a[ch][x] = fw[ch].a;
+                b[ch][x] = fw[ch].b;
             }
-        }
+        });
     }
 
     void Row(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __restrict s, int n) const {

@@ -12,28 +12,16 @@ namespace {
 using kafx::LayerArea;
 using kafx::LayerPixels;
 
-struct Sums {
-    uint32_t r = 0, g = 0, b = 0;
-    void Add(uint16_t p) {
-        const _getrgb& e = GetRGB[p];
-        r += e.r, g += e.g, b += e.b;
-    }
-    void Remove(uint16_t p) {
-        const _getrgb& e = GetRGB[p];
-        r -= e.r, g -= e.g, b -= e.b;
-    }
-    void Add(const Sums& o) { r += o.r, g += o.g, b += o.b; }
-    void Remove(const Sums& o) { r -= o.r, g -= o.g, b -= o.b; }
-};
-
 // ---- Box blur ---------------------------------------------------------------------
-// The window's corner is at min(x, ex - n), min(y, ey - n). Per channel, the
-// column sums over the window's rows slide down the rectangle (one row in,
-// one row out); each output row then sums n neighbouring column sums, either
-// directly (small n, fixed at compile time) or as differences of running
-// sums along the row (wrapping running sums still give exact differences,
-// since every window sum fits the sum type). Every pixel costs the same
-// whatever n is, and all of it runs in whole-row loops that vectorise.
+// The window's corner is at min(x, ex - n), min(y, ey - n), and every pixel
+// costs the same whatever n is; all of it runs in whole-row loops that
+// vectorise. Small windows (n up to 4, fixed at compile time): every source
+// row is summed across n columns once, when it enters the window, and each
+// output row adds up its n row sums. Larger ones: per channel the column
+// sums over the window's rows slide down the rectangle (one row in, one row
+// out), and each output row takes differences of running sums along the row
+// (wrapping running sums still give exact differences, since every window
+// sum fits the sum type).
 
 // floor(v / d) for 0 <= v <= vmax by a multiply-high and a shift: with
 // m = ceil(2^k / d) and e = m * d - 2^k, (v * m) >> k is exact whenever
@@ -74,22 +62,92 @@ struct ByDouble {
     }
 };
 
-// Per-channel planes of one row: the column sums and, for the running-sum
-// path, the running sums (one longer than the row).
+// ---- Small windows ----
+
+// The row sums of the last n source rows (slot = row % n), and one source
+// row copied with n zero pixels after it, so that a whole row of sums reads
+// inside the copy.
+struct RowSums {
+    std::vector<uint16_t> sum[4][3];
+    std::vector<uint16_t> copy;
+    void Reset(int ex, int n) {
+        for (int k = 0; k < n; ++k)
+            for (std::vector<uint16_t>& v : sum[k]) v.resize(static_cast<size_t>(ex));
+        copy.assign(static_cast<size_t>(ex) + n, 0);
+    }
+};
+
+template <int N, typename F, typename Div>
+[[gnu::always_inline]] inline void SmallBoxWalk(const LayerArea& a, const LayerPixels& p, const F& fmt, Div div,
+                                                RowSums& rows) {
+    const int ex = a.ex, windows = ex - N + 1;
+    auto srcRow = [&](int y) { return p.src + static_cast<ptrdiff_t>(y) * p.srcPitch; };
+    // Source row y's sums across N columns into slot y % N; past the last
+    // window position the window stays at the right edge.
+    auto enter = [&](int y) {
+        uint16_t* __restrict c = rows.copy.data();
+        const uint16_t* __restrict s = srcRow(y);
+        for (int x = 0; x < ex; ++x) c[x] = s[x];
+        std::vector<uint16_t>* slot = rows.sum[y % N];
+        uint16_t* __restrict r = slot[0].data();
+        uint16_t* __restrict g = slot[1].data();
+        uint16_t* __restrict b = slot[2].data();
+        auto sums = [&](int x, uint16_t& sr, uint16_t& sg, uint16_t& sb) {
+            sr = sg = sb = 0;
+            for (int k = 0; k < N; ++k) {
+                const kafx::Five v = kafx::Split5(fmt, c[x + k]);
+                sr = static_cast<uint16_t>(sr + v.r), sg = static_cast<uint16_t>(sg + v.g), sb = static_cast<uint16_t>(sb + v.b);
+            }
+        };
+        for (int x = 0; x < ex; ++x) sums(x, r[x], g[x], b[x]);
+        uint16_t lr, lg, lb;
+        sums(windows - 1, lr, lg, lb);
+        for (int x = windows; x < ex; ++x) r[x] = lr, g[x] = lg, b[x] = lb;
+    };
+    for (int y = 0; y < N; ++y) enter(y);
+    int top = 0;
+    uint16_t* dst = p.dst;
+    for (int y = 0; y < a.ey; ++y, dst += p.dstPitch) {
+        const int wantTop = std::min(y, a.ey - N);
+        if (wantTop != top) {  // one row down: row top + N replaces row top
+            enter(top + N);
+            top = wantTop;
+        }
+        const uint16_t* r[N];
+        const uint16_t* g[N];
+        const uint16_t* b[N];
+        for (int k = 0; k < N; ++k) r[k] = rows.sum[k][0].data(), g[k] = rows.sum[k][1].data(), b[k] = rows.sum[k][2].data();
+        const uint16_t* __restrict s = srcRow(y);
+        uint16_t* __restrict d = dst;
+#pragma GCC ivdep
+        for (int x = 0; x < ex; ++x) {
+            uint16_t wr = 0, wg = 0, wb = 0;
+            for (int k = 0; k < N; ++k)
+                wr = static_cast<uint16_t>(wr + r[k][x]), wg = static_cast<uint16_t>(wg + g[k][x]),
+                wb = static_cast<uint16_t>(wb + b[k][x]);
+            const uint16_t v = kafx::Pack5(fmt, div(wr), div(wg), div(wb));
+            d[x] = s[x] != 0 ? v : d[x];
+        }
+    }
+}
+
+// ---- Any window ----
+
+// Per-channel planes of one row: the column sums and the running sums (one
+// longer than the row, and n entries more so that a whole row of windows can
+// be taken in one loop).
 template <typename Sum>
 struct BoxPlanes {
     std::vector<Sum> col[3], run[3];
-    void Reset(int ex) {
+    void Reset(int ex, int n) {
         for (int c = 0; c < 3; ++c) {
             col[c].assign(static_cast<size_t>(ex), 0);
-            run[c].resize(static_cast<size_t>(ex) + 1);
+            run[c].assign(static_cast<size_t>(ex) + n + 1, 0);
         }
     }
 };
 
-// N > 0: windows of exactly N columns summed directly; N == 0: running sums
-// (any n).
-template <int N, typename Sum, typename F, typename Div>
+template <typename Sum, typename F, typename Div>
 [[gnu::always_inline]] inline void BoxWalk(const LayerArea& a, const LayerPixels& p, int n, const F& fmt, Div div,
                                            BoxPlanes<Sum>& planes) {
     const int ex = a.ex;
@@ -123,42 +181,26 @@ template <int N, typename Sum, typename F, typename Div>
             }
             top = wantTop;
         }
-        if (N == 0) {
-            Sum sr = 0, sg = 0, sb = 0;
-            rr[0] = rg[0] = rb[0] = 0;
-            for (int x = 0; x < ex; ++x) {
-                sr = static_cast<Sum>(sr + cr[x]), sg = static_cast<Sum>(sg + cg[x]), sb = static_cast<Sum>(sb + cb[x]);
-                rr[x + 1] = sr, rg[x + 1] = sg, rb[x + 1] = sb;
-            }
+        Sum sr = 0, sg = 0, sb = 0;
+        for (int x = 0; x < ex; ++x) {
+            sr = static_cast<Sum>(sr + cr[x]), sg = static_cast<Sum>(sg + cg[x]), sb = static_cast<Sum>(sb + cb[x]);
+            rr[x + 1] = sr, rg[x + 1] = sg, rb[x + 1] = sb;
         }
-        auto window = [&](int x, Sum* w) {
-            if (N == 0) {
-                w[0] = static_cast<Sum>(rr[x + n] - rr[x]);
-                w[1] = static_cast<Sum>(rg[x + n] - rg[x]);
-                w[2] = static_cast<Sum>(rb[x + n] - rb[x]);
-            } else {
-                w[0] = w[1] = w[2] = 0;
-                for (int k = 0; k < N; ++k)
-                    w[0] = static_cast<Sum>(w[0] + cr[x + k]), w[1] = static_cast<Sum>(w[1] + cg[x + k]),
-                    w[2] = static_cast<Sum>(w[2] + cb[x + k]);
-            }
-        };
-        auto pixel = [&](const Sum* w) {
-            return kafx::Pack5(fmt, static_cast<uint16_t>(div(w[0])), static_cast<uint16_t>(div(w[1])),
-                               static_cast<uint16_t>(div(w[2])));
+        auto pixel = [&](int x) {
+            return kafx::Pack5(fmt, static_cast<uint16_t>(div(static_cast<Sum>(rr[x + n] - rr[x]))),
+                               static_cast<uint16_t>(div(static_cast<Sum>(rg[x + n] - rg[x]))),
+                               static_cast<uint16_t>(div(static_cast<Sum>(rb[x + n] - rb[x]))));
         };
         const uint16_t* __restrict s = srcRow(y);
         uint16_t* __restrict d = dst;
-        for (int x = 0; x < windows; ++x) {
-            Sum w[3];
-            window(x, w);
-            const uint16_t v = pixel(w);
+        // The whole row (a loop without a scalar remainder at common widths);
+        // past the last window position the window stays at the right edge,
+        // so those pixels are drawn again below.
+        for (int x = 0; x < ex; ++x) {
+            const uint16_t v = pixel(x);
             d[x] = s[x] != 0 ? v : d[x];
         }
-        // Past the last window position the window stays at the right edge.
-        Sum w[3];
-        window(windows - 1, w);
-        const uint16_t last = pixel(w);
+        const uint16_t last = pixel(windows - 1);
         for (int x = windows; x < ex; ++x)
             if (s[x] != 0) d[x] = last;
     }
@@ -166,23 +208,27 @@ template <int N, typename Sum, typename F, typename Div>
 
 // Sums of up to 45 x 45 five-bit components fit 16 bits.
 KA_FX_KERNEL void BoxRows16(const LayerArea& a, const LayerPixels& p, int n, kafx::Format f, Magic16 magic) {
+    static RowSums rows;
     static BoxPlanes<uint16_t> planes;
-    planes.Reset(a.ex);
+    if (n <= 4)
+        rows.Reset(a.ex, n);
+    else
+        planes.Reset(a.ex, n);
     kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
         switch (n) {
-            case 1: BoxWalk<1>(a, p, n, fmt, ByShift<1>{}, planes); break;
-            case 2: BoxWalk<2>(a, p, n, fmt, ByShift<2>{}, planes); break;
-            case 3: BoxWalk<3>(a, p, n, fmt, magic, planes); break;
-            case 4: BoxWalk<4>(a, p, n, fmt, ByShift<4>{}, planes); break;
-            default: BoxWalk<0>(a, p, n, fmt, magic, planes); break;
+            case 1: SmallBoxWalk<1>(a, p, fmt, ByShift<1>{}, rows); break;
+            case 2: SmallBoxWalk<2>(a, p, fmt, ByShift<2>{}, rows); break;
+            case 3: SmallBoxWalk<3>(a, p, fmt, magic, rows); break;
+            case 4: SmallBoxWalk<4>(a, p, fmt, ByShift<4>{}, rows); break;
+            default: BoxWalk(a, p, n, fmt, magic, planes); break;
         }
     });
 }
 template <typename Sum>
 void BoxRowsWide(const LayerArea& a, const LayerPixels& p, int n) {
     static BoxPlanes<Sum> planes;
-    planes.Reset(a.ex);
-    BoxWalk<0>(a, p, n, kafx::CurrentFormat(), ByDouble{static_cast<double>(n) * n}, planes);
+    planes.Reset(a.ex, n);
+    BoxWalk(a, p, n, kafx::CurrentFormat(), ByDouble{static_cast<double>(n) * n}, planes);
 }
 
 void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
@@ -193,6 +239,85 @@ void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
     }
     if (vmax <= 0xFFFFFFFFu) return BoxRowsWide<uint32_t>(a, p, n);
     BoxRowsWide<uint64_t>(a, p, n);
+}
+
+// ---- Edge smoothing -----------------------------------------------------------------
+// A transparent source pixel lends each of its four neighbours the five-bit
+// split of the back pixel under it and a count of one; an opaque one lends
+// nothing. One row of loans, with an empty entry at either end, and an empty
+// row above the first and below the last, let every pixel add up its
+// neighbours' loans without testing the rectangle's border. The back pixels
+// lent are never written by the call (their source pixels are transparent),
+// so lending a row before the row above it is drawn changes nothing.
+
+struct Loans {
+    std::vector<uint16_t> r, g, b, n;  // entry x + 1 for column x
+    void Reset(int ex) {
+        for (std::vector<uint16_t>* v : {&r, &g, &b, &n}) v->assign(static_cast<size_t>(ex) + 2, 0);
+    }
+};
+
+template <typename F>
+[[gnu::always_inline]] inline void Lend(const F& fmt, const uint16_t* __restrict s, const uint16_t* __restrict d, int ex,
+                                        Loans& l) {
+    uint16_t* __restrict r = l.r.data() + 1;
+    uint16_t* __restrict g = l.g.data() + 1;
+    uint16_t* __restrict b = l.b.data() + 1;
+    uint16_t* __restrict n = l.n.data() + 1;
+    for (int x = 0; x < ex; ++x) {
+        const kafx::Five v = kafx::Split5(fmt, d[x]);
+        const uint16_t keep = s[x] == 0 ? 0xFFFF : 0;
+        r[x] = v.r & keep, g[x] = v.g & keep, b[x] = v.b & keep, n[x] = keep & 1;
+    }
+}
+
+// floor(v / (k + 1)) for v <= 5 * 31 and k = 1..4 is (v * m) >> 10 with
+// m = 512, 342, 256, 205: every error term times 155 stays below 1024.
+inline uint16_t ShareOf(uint16_t v, uint16_t m) { return static_cast<uint16_t>(static_cast<uint16_t>(v * m) >> 10); }
+
+template <typename F>
+[[gnu::always_inline]] inline void EdgeWalk(const LayerArea& a, const LayerPixels& p, const F& fmt) {
+    static Loans ring[3], none;
+    for (Loans& l : ring) l.Reset(a.ex);
+    none.Reset(a.ex);
+    const uint16_t* src = p.src;
+    uint16_t* dst = p.dst;
+    Lend(fmt, src, dst, a.ex, ring[0]);
+    for (int y = 0; y < a.ey; ++y, src += p.srcPitch, dst += p.dstPitch) {
+        const Loans& up = y > 0 ? ring[(y + 2) % 3] : none;
+        const Loans& row = ring[y % 3];
+        const Loans* down = &none;
+        if (y + 1 < a.ey) {
+            Lend(fmt, src + p.srcPitch, dst + p.dstPitch, a.ex, ring[(y + 1) % 3]);
+            down = &ring[(y + 1) % 3];
+        }
+        const uint16_t *__restrict ur = up.r.data() + 1, *__restrict ug = up.g.data() + 1, *__restrict ub = up.b.data() + 1,
+                       *__restrict un = up.n.data() + 1;
+        const uint16_t *__restrict dr = down->r.data() + 1, *__restrict dg = down->g.data() + 1,
+                       *__restrict db = down->b.data() + 1, *__restrict dn = down->n.data() + 1;
+        const uint16_t *__restrict lr = row.r.data(), *__restrict lg = row.g.data(), *__restrict lb = row.b.data(),
+                       *__restrict ln = row.n.data();  // entry x is column x - 1
+        const uint16_t* __restrict s = src;
+        uint16_t* __restrict d = dst;
+        // Only d is written, and it is none of the loan rows: too many
+        // pointers for the compiler's run-time alias checks.
+#pragma GCC ivdep
+        for (int x = 0; x < a.ex; ++x) {
+            const kafx::Five v = kafx::Split5(fmt, s[x]);
+            const uint16_t r = static_cast<uint16_t>(v.r + lr[x] + lr[x + 2] + ur[x] + dr[x]);
+            const uint16_t g = static_cast<uint16_t>(v.g + lg[x] + lg[x + 2] + ug[x] + dg[x]);
+            const uint16_t b = static_cast<uint16_t>(v.b + lb[x] + lb[x + 2] + ub[x] + db[x]);
+            const uint16_t k = static_cast<uint16_t>(ln[x] + ln[x + 2] + un[x] + dn[x]);
+            const uint16_t m = k == 1 ? 512 : k == 2 ? 342 : k == 3 ? 256 : 205;
+            const uint16_t mixed = kafx::Pack5(fmt, ShareOf(r, m), ShareOf(g, m), ShareOf(b, m));
+            const uint16_t out = k == 0 ? s[x] : mixed;
+            d[x] = s[x] != 0 ? out : d[x];
+        }
+    }
+}
+
+KA_FX_KERNEL void EdgeRows(const LayerArea& a, const LayerPixels& p, kafx::Format f) {
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) { EdgeWalk(a, p, fmt); });
 }
 
 }  // namespace
@@ -207,27 +332,6 @@ int kaDraw::ShadeLayer(int Px, int Py, int Shade, int ObjDD, int X1, int Y1, int
 }
 
 int kaDraw::EdgeBlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2) {
-    return kafx::RunLayer({Px, Py, ObjDD, X1, Y1, X2, Y2}, kafx::DrawnRect, [](const LayerArea& a, const LayerPixels& p) {
-        const ptrdiff_t sp = p.srcPitch, dp = p.dstPitch;
-        kafx::EachOpaquePixel(a, p, [&](uint16_t s, uint16_t, int x, int y) {
-            const uint16_t* sv = p.src + y * sp + x;
-            const uint16_t* dv = p.dst + y * dp + x;
-            Sums sum;
-            sum.Add(s);
-            uint32_t count = 1;
-            auto neighbour = [&](bool inside, ptrdiff_t so, ptrdiff_t doff) {
-                if (inside && sv[so] == 0) {
-                    sum.Add(dv[doff]);
-                    ++count;
-                }
-            };
-            neighbour(x > 0, -1, -1);
-            neighbour(x < a.ex - 1, 1, 1);
-            neighbour(y > 0, -sp, -dp);
-            neighbour(y < a.ey - 1, sp, dp);
-            if (count == 1) return s;
-            return kafx::Pack5(static_cast<int>(sum.r / count), static_cast<int>(sum.g / count),
-                               static_cast<int>(sum.b / count));
-        });
-    });
+    return kafx::RunLayer({Px, Py, ObjDD, X1, Y1, X2, Y2}, kafx::DrawnRect,
+                          [](const LayerArea& a, const LayerPixels& p) { EdgeRows(a, p, kafx::CurrentFormat()); });
 }
