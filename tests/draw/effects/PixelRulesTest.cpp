@@ -238,5 +238,91 @@ TEST_P(PixelRulesTest, NeighbourhoodMembersEqualTheirDefinitions) {
     }
 }
 
+namespace {
+
+// The gradient walk as defined, for one pixel at (x, y) of the drawn area:
+// the step counter runs along the row (Mode 0, restarting every row) or down
+// the rows (otherwise) and counts only past Start's low 16 bits.
+struct GradientCase {
+    float w[3];
+    int level[3];
+    int mode, start, size;
+};
+int Steps(const GradientCase& g, int upTo) {
+    // Steps taken by each position, for the last Start and Size asked.
+    static std::vector<int> steps;
+    static int start = 0, size = -1;
+    if (g.start != start || g.size != size) {
+        start = g.start, size = g.size;
+        steps.clear();
+        int n = 0, count = 0;
+        for (int i = 0; i < 640; ++i) {
+            if (static_cast<unsigned>(i) > (static_cast<unsigned>(g.start) & 0xFFFF) && ++count >= g.size) count = 0, ++n;
+            steps.push_back(n);
+        }
+    }
+    return steps[static_cast<size_t>(upTo)];
+}
+uint16_t GradientIntReference(const GradientCase& g, uint16_t s, uint16_t d, int x, int y) {
+    const int steps = Steps(g, g.mode == 0 ? x : y);
+    int a[3];
+    for (int c = 0; c < 3; ++c) a[c] = std::max(31 - std::clamp(g.level[c], 0, 31) - steps, 0);
+    return kafx::BlendByTable(s, d, a[0], a[1], a[2]);
+}
+uint16_t GradientFloatReference(const GradientCase& g, uint16_t s, uint16_t d, int x, int y) {
+    const int steps = Steps(g, g.mode == 0 ? x : y);
+    const uint32_t bits[3] = {kaDraw::BitR, kaDraw::BitG, kaDraw::BitB};
+    const uint16_t shifts[3] = {kaDraw::ShiftR, kaDraw::ShiftG, kaDraw::ShiftB};
+    uint16_t out = 0;
+    for (int c = 0; c < 3; ++c) {
+        float bd = static_cast<float>(1.0 - g.w[c]);
+        for (int i = 0; i < steps; ++i) {
+            bd = static_cast<float>(bd - 0.03125);
+            if (bd < 0.0f) bd = 0.0f;
+        }
+        const float w = static_cast<float>(1.0 - bd);
+        double v = std::trunc(static_cast<double>(Native(s, c)) * w + static_cast<double>(Native(d, c)) * bd);
+        v = std::fmin(std::fmax(v, 0.0), static_cast<double>(bits[c]));
+        out = static_cast<uint16_t>(out | (static_cast<int>(v) << shifts[c]));
+    }
+    return out;
+}
+
+}  // namespace
+
+// Both gradient forms, horizontal and vertical, with weights the layer can
+// take in integers and weights it must take in double, against the walk.
+TEST_P(PixelRulesTest, GradientsEqualTheirWalkOverRandomBackSurfaces) {
+    const int s = RandomSprite(640, 480, 41);
+    const plat::Surface16& src = *Sprite[s].Object;
+    const GradientCase cases[] = {
+        {{0.25f, 0.5f, 0.75f}, {8, 16, 24}, 0, 320, 8},  {{0.1f, 0.4f, 0.7f}, {2, 9, 20}, 0, 3, 2},
+        {{0.5f, 0.0f, 1.0f}, {31, 0, -5}, 1, 100, 3},    {{0.3f, 0.6f, 0.9f}, {1, 30, 40}, 1, 0, 1},
+        {{0.0f, 0.0625f, 0.99f}, {0, 1, 2}, 0, -1, 1},   {{0.75f, 0.75f, 0.75f}, {5, 5, 5}, 0, 65536 + 10, 4},
+    };
+    for (const GradientCase& g : cases) {
+        for (bool useFloat : {false, true}) {
+            Randomise(DDBack, 42, false);
+            const auto before = Snapshot();
+            const int px = -13, py = 7;  // the walk counts from the first drawn column
+            ASSERT_EQ(useFloat ? kaDraw::BlendLayer(px, py, g.w[0], g.w[1], g.w[2], g.mode, g.start, g.size, s, 0, 0, 640, 480)
+                               : kaDraw::BlendLayer(px, py, g.level[0], g.level[1], g.level[2], g.mode, g.start, g.size, s, 0,
+                                                    0, 640, 480),
+                      1);
+            int wrong = 0;
+            for (int y = py; y < 480; ++y)
+                for (int x = 0; x < 640 + px; ++x) {
+                    const uint16_t sv = src.row(y - py)[x - px], dv = At(before, x, y);
+                    const int ax = x, ay = y - py;  // position in the drawn area
+                    const uint16_t want = sv == 0 ? dv
+                                          : useFloat ? GradientFloatReference(g, sv, dv, ax, ay)
+                                                     : GradientIntReference(g, sv, dv, ax, ay);
+                    wrong += BackPixel(x, y) != want;
+                }
+            EXPECT_EQ(wrong, 0) << (useFloat ? "float" : "int") << " mode " << g.mode << " start " << g.start;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, PixelRulesTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Rgb555" : "Rgb565"; });
