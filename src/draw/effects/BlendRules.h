@@ -64,17 +64,22 @@ inline uint16_t Covered(const F& f, uint16_t p) {
     return (p & f.unused) ? 0 : p;
 }
 
+// The cross-fade with the levels already moved to their fields (A[c] is
+// At5(f, c, level)); the back surface's level is what remains of the field.
 template <typename F>
-inline uint16_t BlendByFormula(const F& f, uint16_t s, uint16_t d, uint16_t aR, uint16_t aG, uint16_t aB) {
+inline uint16_t BlendAtFields(const F& f, uint16_t s, uint16_t d, const uint16_t A[3]) {
     const uint16_t S = Covered(f, s), D = Covered(f, d);
-    const uint16_t a[3] = {aR, aG, aB};
     uint16_t out = 0;
     for (int c = 0; c < 3; ++c) {
         const uint16_t m = Field5(f, c);
-        out = static_cast<uint16_t>(out + SatSub(S & m, At5(f, c, a[c])) +
-                                    SatSub(D & m, At5(f, c, static_cast<uint16_t>(31 - a[c]))));
+        out = static_cast<uint16_t>(out + SatSub(S & m, A[c]) + SatSub(D & m, static_cast<uint16_t>(m - A[c])));
     }
     return out;
+}
+template <typename F>
+inline uint16_t BlendByFormula(const F& f, uint16_t s, uint16_t d, uint16_t aR, uint16_t aG, uint16_t aB) {
+    const uint16_t A[3] = {At5(f, 0, aR), At5(f, 1, aG), At5(f, 2, aB)};
+    return BlendAtFields(f, s, d, A);
 }
 template <typename F>
 inline uint16_t AddByFormula(const F& f, uint16_t s, uint16_t d, uint16_t a) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "draw/effects/AlignedRow.h"
 #include "draw/effects/EffectPixels.h"
 #include "draw/effects/LayerFrame.h"
 
@@ -68,12 +69,12 @@ struct ByDouble {
 // row copied with n zero pixels after it, so that a whole row of sums reads
 // inside the copy.
 struct RowSums {
-    std::vector<uint16_t> sum[4][3];
-    std::vector<uint16_t> copy;
+    kafx::AlignedRow<uint16_t> sum[4][3];
+    kafx::AlignedRow<uint16_t> copy;
     void Reset(int ex, int n) {
         for (int k = 0; k < n; ++k)
-            for (std::vector<uint16_t>& v : sum[k]) v.resize(static_cast<size_t>(ex));
-        copy.assign(static_cast<size_t>(ex) + n, 0);
+            for (kafx::AlignedRow<uint16_t>& v : sum[k]) v.Reset(static_cast<size_t>(ex));
+        copy.Reset(static_cast<size_t>(ex) + n, 0, true);
     }
 };
 
@@ -88,7 +89,7 @@ template <int N, typename F, typename Div>
         uint16_t* __restrict c = rows.copy.data();
         const uint16_t* __restrict s = srcRow(y);
         for (int x = 0; x < ex; ++x) c[x] = s[x];
-        std::vector<uint16_t>* slot = rows.sum[y % N];
+        kafx::AlignedRow<uint16_t>* slot = rows.sum[y % N];
         uint16_t* __restrict r = slot[0].data();
         uint16_t* __restrict g = slot[1].data();
         uint16_t* __restrict b = slot[2].data();
@@ -138,11 +139,11 @@ template <int N, typename F, typename Div>
 // be taken in one loop).
 template <typename Sum>
 struct BoxPlanes {
-    std::vector<Sum> col[3], run[3];
+    kafx::AlignedRow<Sum> col[3], run[3];
     void Reset(int ex, int n) {
         for (int c = 0; c < 3; ++c) {
-            col[c].assign(static_cast<size_t>(ex), 0);
-            run[c].assign(static_cast<size_t>(ex) + n + 1, 0);
+            col[c].Reset(static_cast<size_t>(ex), 0, true);
+            run[c].Reset(static_cast<size_t>(ex) + n + 1, 0, true);
         }
     }
 };
@@ -251,19 +252,20 @@ void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
 // so lending a row before the row above it is drawn changes nothing.
 
 struct Loans {
-    std::vector<uint16_t> r, g, b, n;  // entry x + 1 for column x
+    kafx::AlignedRow<uint16_t> plane[4];  // r, g, b and the count; entry x + 1 for column x
     void Reset(int ex) {
-        for (std::vector<uint16_t>* v : {&r, &g, &b, &n}) v->assign(static_cast<size_t>(ex) + 2, 0);
+        for (kafx::AlignedRow<uint16_t>& v : plane) v.Reset(static_cast<size_t>(ex) + 2, 1, true);
     }
+    const uint16_t* at(int c, int x) const { return plane[c].data() + x; }
 };
 
 template <typename F>
 [[gnu::always_inline]] inline void Lend(const F& fmt, const uint16_t* __restrict s, const uint16_t* __restrict d, int ex,
                                         Loans& l) {
-    uint16_t* __restrict r = l.r.data() + 1;
-    uint16_t* __restrict g = l.g.data() + 1;
-    uint16_t* __restrict b = l.b.data() + 1;
-    uint16_t* __restrict n = l.n.data() + 1;
+    uint16_t* __restrict r = l.plane[0].data() + 1;
+    uint16_t* __restrict g = l.plane[1].data() + 1;
+    uint16_t* __restrict b = l.plane[2].data() + 1;
+    uint16_t* __restrict n = l.plane[3].data() + 1;
     for (int x = 0; x < ex; ++x) {
         const kafx::Five v = kafx::Split5(fmt, d[x]);
         const uint16_t keep = s[x] == 0 ? 0xFFFF : 0;
@@ -291,12 +293,13 @@ template <typename F>
             Lend(fmt, src + p.srcPitch, dst + p.dstPitch, a.ex, ring[(y + 1) % 3]);
             down = &ring[(y + 1) % 3];
         }
-        const uint16_t *__restrict ur = up.r.data() + 1, *__restrict ug = up.g.data() + 1, *__restrict ub = up.b.data() + 1,
-                       *__restrict un = up.n.data() + 1;
-        const uint16_t *__restrict dr = down->r.data() + 1, *__restrict dg = down->g.data() + 1,
-                       *__restrict db = down->b.data() + 1, *__restrict dn = down->n.data() + 1;
-        const uint16_t *__restrict lr = row.r.data(), *__restrict lg = row.g.data(), *__restrict lb = row.b.data(),
-                       *__restrict ln = row.n.data();  // entry x is column x - 1
+        const uint16_t *__restrict ur = up.at(0, 1), *__restrict ug = up.at(1, 1), *__restrict ub = up.at(2, 1),
+                       *__restrict un = up.at(3, 1);
+        const uint16_t *__restrict dr = down->at(0, 1), *__restrict dg = down->at(1, 1), *__restrict db = down->at(2, 1),
+                       *__restrict dn = down->at(3, 1);
+        // Entry x is column x - 1.
+        const uint16_t *__restrict lr = row.at(0, 0), *__restrict lg = row.at(1, 0), *__restrict lb = row.at(2, 0),
+                       *__restrict ln = row.at(3, 0);
         const uint16_t* __restrict s = src;
         uint16_t* __restrict d = dst;
         // Only d is written, and it is none of the loan rows: too many
