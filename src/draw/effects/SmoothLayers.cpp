@@ -2,6 +2,7 @@
 // kept inside the drawn rectangle) and the edge smoothing that averages
 // sprite pixels with the back surface under their transparent neighbours.
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "draw/effects/AlignedRow.h"
@@ -88,7 +89,7 @@ template <int N, typename F, typename Div>
     auto enter = [&](int y) {
         uint16_t* __restrict c = rows.copy.data();
         const uint16_t* __restrict s = srcRow(y);
-        for (int x = 0; x < ex; ++x) c[x] = s[x];
+        std::memcpy(c, s, static_cast<size_t>(ex) * sizeof *s);
         kafx::AlignedRow<uint16_t>* slot = rows.sum[y % N];
         uint16_t* __restrict r = slot[0].data();
         uint16_t* __restrict g = slot[1].data();
@@ -100,7 +101,11 @@ template <int N, typename F, typename Div>
                 sr = static_cast<uint16_t>(sr + v.r), sg = static_cast<uint16_t>(sg + v.g), sb = static_cast<uint16_t>(sb + v.b);
             }
         };
-        for (int x = 0; x < ex; ++x) sums(x, r[x], g[x], b[x]);
+        for (int x = 0; x < ex; ++x) {
+            uint16_t sr, sg, sb;  // summed in registers, stored once
+            sums(x, sr, sg, sb);
+            r[x] = sr, g[x] = sg, b[x] = sb;
+        }
         uint16_t lr, lg, lb;
         sums(windows - 1, lr, lg, lb);
         for (int x = windows; x < ex; ++x) r[x] = lr, g[x] = lg, b[x] = lb;
@@ -250,32 +255,53 @@ void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
 // neighbours' loans without testing the rectangle's border. The back pixels
 // lent are never written by the call (their source pixels are transparent),
 // so lending a row before the row above it is drawn changes nothing.
+// A loan is two 16-bit words, red and blue in one, green and the count in
+// the other, a byte each: four loans and the pixel's own components (at
+// most 5 x 31) never carry from one byte into the next.
 
 struct Loans {
-    kafx::AlignedRow<uint16_t> plane[4];  // r, g, b and the count; entry x + 1 for column x
+    kafx::AlignedRow<uint16_t> plane[2];  // red | blue << 8, green | count << 8; entry x + 1 for column x
     void Reset(int ex) {
         for (kafx::AlignedRow<uint16_t>& v : plane) v.Reset(static_cast<size_t>(ex) + 2, 1, true);
     }
     const uint16_t* at(int c, int x) const { return plane[c].data() + x; }
 };
 
+// One pixel's loan: the back pixel d split, if the source pixel s is 0.
 template <typename F>
-[[gnu::always_inline]] inline void Lend(const F& fmt, const uint16_t* __restrict s, const uint16_t* __restrict d, int ex,
-                                        Loans& l) {
-    uint16_t* __restrict r = l.plane[0].data() + 1;
-    uint16_t* __restrict g = l.plane[1].data() + 1;
-    uint16_t* __restrict b = l.plane[2].data() + 1;
-    uint16_t* __restrict n = l.plane[3].data() + 1;
-    for (int x = 0; x < ex; ++x) {
-        const kafx::Five v = kafx::Split5(fmt, d[x]);
-        const uint16_t keep = s[x] == 0 ? 0xFFFF : 0;
-        r[x] = v.r & keep, g[x] = v.g & keep, b[x] = v.b & keep, n[x] = keep & 1;
-    }
+[[gnu::always_inline]] inline void Loan(const F& fmt, uint16_t s, uint16_t d, uint16_t& rb, uint16_t& gn) {
+    const kafx::Five v = kafx::Split5(fmt, d);
+    const uint16_t keep = s == 0 ? 0xFFFF : 0;
+    rb = static_cast<uint16_t>((v.r | (v.b << 8)) & keep);
+    gn = static_cast<uint16_t>((v.g | (1 << 8)) & keep);
 }
 
 // floor(v / (k + 1)) for v <= 5 * 31 and k = 1..4 is (v * m) >> 10 with
 // m = 512, 342, 256, 205: every error term times 155 stays below 1024.
 inline uint16_t ShareOf(uint16_t v, uint16_t m) { return static_cast<uint16_t>(static_cast<uint16_t>(v * m) >> 10); }
+
+// One row, from its own loans and those of the rows above and below.
+template <typename F>
+[[gnu::always_inline]] inline void EdgeRow(const F& fmt, int ex, const uint16_t* __restrict s, uint16_t* __restrict d,
+                                           const Loans& up, const Loans& row, const Loans& down) {
+    const uint16_t *__restrict urb = up.at(0, 1), *__restrict ugn = up.at(1, 1);
+    const uint16_t *__restrict drb = down.at(0, 1), *__restrict dgn = down.at(1, 1);
+    const uint16_t *__restrict lrb = row.at(0, 0), *__restrict lgn = row.at(1, 0);  // entry x is column x - 1
+    // Only d is written, and it is none of the loan rows: too many pointers
+    // for the compiler's run-time alias checks.
+#pragma GCC ivdep
+    for (int x = 0; x < ex; ++x) {
+        const kafx::Five v = kafx::Split5(fmt, s[x]);
+        const uint16_t rb = static_cast<uint16_t>(lrb[x] + lrb[x + 2] + urb[x] + drb[x]);
+        const uint16_t gn = static_cast<uint16_t>(lgn[x] + lgn[x + 2] + ugn[x] + dgn[x]);
+        const uint16_t r = static_cast<uint16_t>(v.r + (rb & 0xFF)), b = static_cast<uint16_t>(v.b + (rb >> 8));
+        const uint16_t g = static_cast<uint16_t>(v.g + (gn & 0xFF)), k = static_cast<uint16_t>(gn >> 8);
+        const uint16_t m = k == 1 ? 512 : k == 2 ? 342 : k == 3 ? 256 : 205;
+        const uint16_t mixed = kafx::Pack5(fmt, ShareOf(r, m), ShareOf(g, m), ShareOf(b, m));
+        const uint16_t out = k == 0 ? s[x] : mixed;
+        d[x] = s[x] != 0 ? out : d[x];
+    }
+}
 
 template <typename F>
 [[gnu::always_inline]] inline void EdgeWalk(const LayerArea& a, const LayerPixels& p, const F& fmt) {
@@ -284,38 +310,20 @@ template <typename F>
     none.Reset(a.ex);
     const uint16_t* src = p.src;
     uint16_t* dst = p.dst;
-    Lend(fmt, src, dst, a.ex, ring[0]);
+    auto lend = [&](const uint16_t* __restrict s, const uint16_t* __restrict d, Loans& l) {
+        uint16_t* __restrict rb = l.plane[0].data() + 1;
+        uint16_t* __restrict gn = l.plane[1].data() + 1;
+        for (int x = 0; x < a.ex; ++x) Loan(fmt, s[x], d[x], rb[x], gn[x]);
+    };
+    lend(src, dst, ring[0]);
     for (int y = 0; y < a.ey; ++y, src += p.srcPitch, dst += p.dstPitch) {
         const Loans& up = y > 0 ? ring[(y + 2) % 3] : none;
-        const Loans& row = ring[y % 3];
         const Loans* down = &none;
         if (y + 1 < a.ey) {
-            Lend(fmt, src + p.srcPitch, dst + p.dstPitch, a.ex, ring[(y + 1) % 3]);
             down = &ring[(y + 1) % 3];
+            lend(src + p.srcPitch, dst + p.dstPitch, ring[(y + 1) % 3]);
         }
-        const uint16_t *__restrict ur = up.at(0, 1), *__restrict ug = up.at(1, 1), *__restrict ub = up.at(2, 1),
-                       *__restrict un = up.at(3, 1);
-        const uint16_t *__restrict dr = down->at(0, 1), *__restrict dg = down->at(1, 1), *__restrict db = down->at(2, 1),
-                       *__restrict dn = down->at(3, 1);
-        // Entry x is column x - 1.
-        const uint16_t *__restrict lr = row.at(0, 0), *__restrict lg = row.at(1, 0), *__restrict lb = row.at(2, 0),
-                       *__restrict ln = row.at(3, 0);
-        const uint16_t* __restrict s = src;
-        uint16_t* __restrict d = dst;
-        // Only d is written, and it is none of the loan rows: too many
-        // pointers for the compiler's run-time alias checks.
-#pragma GCC ivdep
-        for (int x = 0; x < a.ex; ++x) {
-            const kafx::Five v = kafx::Split5(fmt, s[x]);
-            const uint16_t r = static_cast<uint16_t>(v.r + lr[x] + lr[x + 2] + ur[x] + dr[x]);
-            const uint16_t g = static_cast<uint16_t>(v.g + lg[x] + lg[x + 2] + ug[x] + dg[x]);
-            const uint16_t b = static_cast<uint16_t>(v.b + lb[x] + lb[x + 2] + ub[x] + db[x]);
-            const uint16_t k = static_cast<uint16_t>(ln[x] + ln[x + 2] + un[x] + dn[x]);
-            const uint16_t m = k == 1 ? 512 : k == 2 ? 342 : k == 3 ? 256 : 205;
-            const uint16_t mixed = kafx::Pack5(fmt, ShareOf(r, m), ShareOf(g, m), ShareOf(b, m));
-            const uint16_t out = k == 0 ? s[x] : mixed;
-            d[x] = s[x] != 0 ? out : d[x];
-        }
+        EdgeRow(fmt, a.ex, src, dst, up, ring[y % 3], *down);
     }
 }
 

@@ -213,7 +213,7 @@ TEST_P(PixelRulesTest, NeighbourhoodMembersEqualTheirDefinitions) {
     }
     for (const Area& c : areas) {
         for (bool edge : {false, true}) {
-            Randomise(DDBack, 33, false);
+            RandomBits(DDBack, 33);
             const auto before = Snapshot();
             ASSERT_EQ(edge ? kaDraw::EdgeBlendLayer(c.px, c.py, s, c.x1, c.y1, c.x2, c.y2)
                            : kaDraw::ShadeLayer(c.px, c.py, c.n, s, c.x1, c.y1, c.x2, c.y2),
