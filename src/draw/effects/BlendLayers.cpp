@@ -1,27 +1,41 @@
 // The blend layers that mix a sprite with the back surface under it: the even
 // half mix, the float and int weighted mixes, the saturating add, the
 // subtraction and the channel filter.
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "draw/effects/BlendRules.h"
 #include "draw/effects/LayerFrame.h"
 
 namespace kafx {
 
+namespace {
+
+// The fewest fractional bits of a finite float v >= 0: the smallest e with
+// v * 2^e an integer (v = m * 2^(exponent - 150) with a 24-bit m).
+unsigned FractionBits(float v) {
+    uint32_t u;
+    std::memcpy(&u, &v, sizeof u);
+    if (u == 0) return 0;
+    const int exponent = static_cast<int>(u >> 23);
+    if (exponent == 0) return 255;  // below 2^-126: more than any shift here
+    const uint32_t m = (u & 0x7FFFFFu) | 0x800000u;
+    const int e = 150 - exponent - __builtin_ctz(m);
+    return e < 0 ? 0u : static_cast<unsigned>(e);
+}
+
+}  // namespace
+
 FixedWeight FixedWeightOf(float w, float bd) {
     FixedWeight k;
     if (!(w >= 0.0f && w <= 1.0f && bd >= 0.0f && bd <= 1.0f)) return k;
-    for (unsigned e = 0; e <= 25; ++e) {
-        double a = std::ldexp(static_cast<double>(w), static_cast<int>(e));
-        double b = std::ldexp(static_cast<double>(bd), static_cast<int>(e));
-        if (a == std::floor(a) && b == std::floor(b)) {
-            k.exact = true;
-            k.a = static_cast<uint32_t>(a) << (kFixedShift - e);
-            k.b = static_cast<uint32_t>(b) << (kFixedShift - e);
-            k.e = e;
-            return k;
-        }
-    }
+    const unsigned e = std::max(FractionBits(w), FractionBits(bd));
+    if (e > kFixedShift) return k;
+    k.exact = true;
+    k.a = static_cast<uint32_t>(static_cast<double>(w) * (1u << kFixedShift));
+    k.b = static_cast<uint32_t>(static_cast<double>(bd) * (1u << kFixedShift));
+    k.e = e;
     return k;
 }
 

@@ -43,32 +43,75 @@ inline uint16_t GrayByTable(uint16_t s) {
 }
 
 // ---- Formulas ------------------------------------------------------------------
+// Each five-bit field is worked on where it lies in the pixel (its top five
+// bits, the rest of the pixel masked off), with levels shifted to the same
+// place: a saturating subtraction there is the table's max(x - y, 0), and
+// results that stay within the field can be added together, so no field is
+// ever shifted down and packed back.
 
+// The five-bit field of channel c in place, and a five-bit value moved there.
+template <typename F>
+inline uint16_t Field5(const F& f, int c) {
+    return static_cast<uint16_t>(31u << (c == 0 ? f.shiftR2 : c == 1 ? f.shiftG2 : f.shiftB2));
+}
+template <typename F>
+inline uint16_t At5(const F& f, int c, uint16_t v) {
+    return static_cast<uint16_t>(v << (c == 0 ? f.shiftR2 : c == 1 ? f.shiftG2 : f.shiftB2));
+}
+// A pixel with a bit no field covers splits to black, as in GetRGB.
+template <typename F>
+inline uint16_t Covered(const F& f, uint16_t p) {
+    return (p & f.unused) ? 0 : p;
+}
+
+// The cross-fade with the levels already moved to their fields (A[c] is
+// At5(f, c, level)); the back surface's level is what remains of the field.
+template <typename F>
+inline uint16_t BlendAtFields(const F& f, uint16_t s, uint16_t d, const uint16_t A[3]) {
+    const uint16_t S = Covered(f, s), D = Covered(f, d);
+    uint16_t out = 0;
+    for (int c = 0; c < 3; ++c) {
+        const uint16_t m = Field5(f, c);
+        out = static_cast<uint16_t>(out + SatSub(S & m, A[c]) + SatSub(D & m, static_cast<uint16_t>(m - A[c])));
+    }
+    return out;
+}
 template <typename F>
 inline uint16_t BlendByFormula(const F& f, uint16_t s, uint16_t d, uint16_t aR, uint16_t aG, uint16_t aB) {
-    const Five S = Split5(f, s), D = Split5(f, d);
-    return Pack5(f, static_cast<uint16_t>(SatSub(S.r, aR) + SatSub(D.r, static_cast<uint16_t>(31 - aR))),
-                 static_cast<uint16_t>(SatSub(S.g, aG) + SatSub(D.g, static_cast<uint16_t>(31 - aG))),
-                 static_cast<uint16_t>(SatSub(S.b, aB) + SatSub(D.b, static_cast<uint16_t>(31 - aB))));
+    const uint16_t A[3] = {At5(f, 0, aR), At5(f, 1, aG), At5(f, 2, aB)};
+    return BlendAtFields(f, s, d, A);
 }
 template <typename F>
 inline uint16_t AddByFormula(const F& f, uint16_t s, uint16_t d, uint16_t a) {
-    const Five S = Split5(f, s), D = Split5(f, d);
-    return Pack5(f, Min31(static_cast<uint16_t>(SatSub(S.r, a) + D.r)), Min31(static_cast<uint16_t>(SatSub(S.g, a) + D.g)),
-                 Min31(static_cast<uint16_t>(SatSub(S.b, a) + D.b)));
+    const uint16_t S = Covered(f, s), D = Covered(f, d);
+    uint16_t out = 0;
+    for (int c = 0; c < 3; ++c) {
+        // min(x + y, m) as m - max(m - x - y, 0): no sum can leave 16 bits.
+        const uint16_t m = Field5(f, c);
+        const uint16_t x = SatSub(S & m, At5(f, c, a));
+        out = static_cast<uint16_t>(out | (m - SatSub(static_cast<uint16_t>(m - x), D & m)));
+    }
+    return out;
 }
 template <typename F>
 inline uint16_t DelByFormula(const F& f, uint16_t s, uint16_t d) {
-    const Five S = Split5(f, s), D = Split5(f, d);
-    return Pack5(f, SatSub(D.r, S.r), SatSub(D.g, S.r), SatSub(D.b, S.r));
+    const uint16_t D = Covered(f, d);
+    const uint16_t red = static_cast<uint16_t>((Covered(f, s) >> f.shiftR2) & 31);
+    uint16_t out = 0;
+    for (int c = 0; c < 3; ++c) out = static_cast<uint16_t>(out | SatSub(D & Field5(f, c), At5(f, c, red)));
+    return out;
 }
 template <typename F>
 inline uint16_t DarkenByFormula(const F& f, uint16_t s, uint16_t kR, uint16_t kG, uint16_t kB) {
-    const Five S = Split5(f, s);
-    return Pack5(f, SatSub(S.r, kR), SatSub(S.g, kG), SatSub(S.b, kB));
+    const uint16_t S = Covered(f, s);
+    const uint16_t k[3] = {kR, kG, kB};
+    uint16_t out = 0;
+    for (int c = 0; c < 3; ++c) out = static_cast<uint16_t>(out | SatSub(S & Field5(f, c), At5(f, c, k[c])));
+    return out;
 }
-// n / 3 for n = 0..93 (the only sums of three five-bit components).
-inline uint16_t Third(uint16_t n) { return static_cast<uint16_t>((n * 171u) >> 9); }
+// n / 3 for n = 0..93 (the only sums of three five-bit components), in 16
+// bits: 93 * 171 stays below 2^16.
+inline uint16_t Third(uint16_t n) { return static_cast<uint16_t>(static_cast<uint16_t>(n * 171) >> 9); }
 template <typename F>
 inline uint16_t GrayByFormula(const F& f, uint16_t s) {
     const Five S = Split5(f, s);

@@ -4,6 +4,7 @@
 // on native components.
 #include <vector>
 
+#include "draw/effects/AlignedRow.h"
 #include "draw/effects/BlendRules.h"
 #include "draw/effects/LayerFrame.h"
 
@@ -35,7 +36,7 @@ private:
 // ---- Row kernels (built for AVX2 and the baseline) ------------------------------
 
 KA_FX_KERNEL void FixedColumnRow(kafx::Format f, uint16_t* __restrict d, const uint16_t* __restrict s, int n,
-                                 const std::vector<uint32_t>* a, const std::vector<uint32_t>* b) {
+                                 const kafx::AlignedRow<uint32_t>* a, const kafx::AlignedRow<uint32_t>* b) {
     const uint32_t *ar = a[0].data(), *ag = a[1].data(), *ab = a[2].data();
     const uint32_t *br = b[0].data(), *bg = b[1].data(), *bb = b[2].data();
     constexpr unsigned k = kafx::kFixedShift;
@@ -52,7 +53,7 @@ KA_FX_KERNEL void FixedColumnRow(kafx::Format f, uint16_t* __restrict d, const u
 }
 
 KA_FX_KERNEL void Fixed16ColumnRow(kafx::Format f, uint16_t* __restrict d, const uint16_t* __restrict s, int n,
-                                   const std::vector<uint16_t>* a, const std::vector<uint16_t>* b) {
+                                   const kafx::AlignedRow<uint16_t>* a, const kafx::AlignedRow<uint16_t>* b) {
     const uint16_t *ar = a[0].data(), *ag = a[1].data(), *ab = a[2].data();
     const uint16_t *br = b[0].data(), *bg = b[1].data(), *bb = b[2].data();
     kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
@@ -68,7 +69,8 @@ KA_FX_KERNEL void LevelColumnRow(kafx::Format f, uint16_t* __restrict d, const u
                                  const uint16_t* lr, const uint16_t* lg, const uint16_t* lb) {
     kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
         for (int x = 0; x < n; ++x) {
-            const uint16_t r = kafx::BlendByFormula(fmt, s[x], d[x], lr[x], lg[x], lb[x]);
+            const uint16_t A[3] = {lr[x], lg[x], lb[x]};
+            const uint16_t r = kafx::BlendAtFields(fmt, s[x], d[x], A);
             d[x] = s[x] != 0 ? r : d[x];
         }
     });
@@ -95,7 +97,8 @@ struct Levels {
     }
 };
 
-// A row mixed at one set of levels, or at per-column levels.
+// A row mixed at one set of levels, or at per-column levels already moved to
+// their fields.
 void LevelRow(const kafx::Format& f, uint16_t* d, const uint16_t* s, int n, Levels l) {
     LevelRowKernel(f, d, s, n, static_cast<uint16_t>(l.r), static_cast<uint16_t>(l.g), static_cast<uint16_t>(l.b));
 }
@@ -141,36 +144,63 @@ void WeightRow(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __
 // integer formula where every column is exact, double otherwise.
 struct ColumnWeights {
     std::vector<float> w[3], bd[3];
-    std::vector<uint32_t> a[3], b[3];
-    std::vector<uint16_t> a16[3], b16[3];
+    kafx::AlignedRow<uint32_t> a[3], b[3];
+    kafx::AlignedRow<uint16_t> a16[3], b16[3];
     bool exact = true, narrow = true;
 
-    void Build(int n, Complements c, Steps steps) {
+    void Build(int n, Complements initial, Steps initialSteps) {
+        exact = narrow = true;
+        // The weights change only where the walk steps: their integer forms
+        // are worked out once per step, not once per column. The 16-bit
+        // weights are what the layer almost always runs on; the wider forms
+        // are filled in by a second walk only when some column needs them.
+        auto walk = [&](auto&& store) {
+            Complements c = initial;
+            Steps steps = initialSteps;
+            float wx[3];
+            FixedWeight fw[3];
+            auto weigh = [&] {
+                c.Weights(wx);
+                for (int ch = 0; ch < 3; ++ch) {
+                    fw[ch] = kafx::FixedWeightOf(wx[ch], c.bd[ch]);
+                    exact = exact && fw[ch].exact;
+                    narrow = narrow && kafx::Fits16(fw[ch]);
+                }
+            };
+            weigh();
+            for (int x = 0; x < n; ++x) {
+                if (steps.At(x)) {
+                    c.Step();
+                    weigh();
+                }
+                store(x, wx, c.bd, fw);
+            }
+        };
+        for (int ch = 0; ch < 3; ++ch) {
+            a16[ch].Reset(static_cast<size_t>(n));
+            b16[ch].Reset(static_cast<size_t>(n));
+        }
+        walk([&](int x, const float*, const float*, const FixedWeight* fw) {
+            for (int ch = 0; ch < 3; ++ch) {
+                a16[ch][x] = kafx::Weight16(fw[ch].a);
+                b16[ch][x] = kafx::Weight16(fw[ch].b);
+            }
+        });
+        if (narrow) return;
         for (int ch = 0; ch < 3; ++ch) {
             w[ch].resize(static_cast<size_t>(n));
             bd[ch].resize(static_cast<size_t>(n));
-            a[ch].resize(static_cast<size_t>(n));
-            b[ch].resize(static_cast<size_t>(n));
-            a16[ch].resize(static_cast<size_t>(n));
-            b16[ch].resize(static_cast<size_t>(n));
+            a[ch].Reset(static_cast<size_t>(n));
+            b[ch].Reset(static_cast<size_t>(n));
         }
-        exact = narrow = true;
-        for (int x = 0; x < n; ++x) {
-            if (steps.At(x)) c.Step();
-            float wx[3];
-            c.Weights(wx);
+        walk([&](int x, const float* wx, const float* bx, const FixedWeight* fw) {
             for (int ch = 0; ch < 3; ++ch) {
                 w[ch][x] = wx[ch];
-                bd[ch][x] = c.bd[ch];
-                const FixedWeight fw = kafx::FixedWeightOf(wx[ch], c.bd[ch]);
-                exact = exact && fw.exact;
-                narrow = narrow && kafx::Fits16(fw);
-                a[ch][x] = fw.a;
-                b[ch][x] = fw.b;
-                a16[ch][x] = kafx::Weight16(fw.a);
-                b16[ch][x] = kafx::Weight16(fw.b);
+                bd[ch][x] = bx[ch];
+                a[ch][x] = fw[ch].a;
+                b[ch][x] = fw[ch].b;
             }
-        }
+        });
     }
 
     void Row(const kafx::Format& f, uint16_t* __restrict d, const uint16_t* __restrict s, int n) const {
@@ -204,14 +234,16 @@ int kaDraw::BlendLayer(int Px, int Py, int BlendR, int BlendG, int BlendB, int M
         if (Mode == 0) {
             // Every row restarts the walk, so the levels of a column are the
             // same in every row.
-            static std::vector<uint16_t> lr, lg, lb;
-            lr.resize(static_cast<size_t>(a.ex));
-            lg.resize(static_cast<size_t>(a.ex));
-            lb.resize(static_cast<size_t>(a.ex));
+            // The levels are kept moved to their fields.
+            static kafx::AlignedRow<uint16_t> lr, lg, lb;
+            lr.Reset(static_cast<size_t>(a.ex));
+            lg.Reset(static_cast<size_t>(a.ex));
+            lb.Reset(static_cast<size_t>(a.ex));
             Levels l = initial;
             for (int x = 0; x < a.ex; ++x) {
                 if (steps.At(x)) l.Step();
-                lr[x] = static_cast<uint16_t>(l.r), lg[x] = static_cast<uint16_t>(l.g), lb[x] = static_cast<uint16_t>(l.b);
+                lr[x] = kafx::At5(f, 0, static_cast<uint16_t>(l.r)), lg[x] = kafx::At5(f, 1, static_cast<uint16_t>(l.g)),
+                lb[x] = kafx::At5(f, 2, static_cast<uint16_t>(l.b));
             }
             for (int y = 0; y < a.ey; ++y, s += p.srcPitch, d += p.dstPitch)
                 LevelRow(f, d, s, a.ex, lr.data(), lg.data(), lb.data());

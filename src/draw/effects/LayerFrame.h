@@ -106,7 +106,7 @@ int RunLayer(const LayerCall& call, Reads&& reads, Draw&& draw) {
 // instance an EachPixel call) in a plain function with this mark:
 //   KA_FX_KERNEL void GrayRows(const LayerArea& a, const LayerPixels& p, Format f) { EachPixel(...); }
 #if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__) && !defined(__clang__)
-#define KA_FX_KERNEL __attribute__((target_clones("avx2", "default")))
+#define KA_FX_KERNEL __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
 #define KA_FX_KERNEL
 #endif

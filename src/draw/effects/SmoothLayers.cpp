@@ -2,8 +2,10 @@
 // kept inside the drawn rectangle) and the edge smoothing that averages
 // sprite pixels with the back surface under their transparent neighbours.
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
+#include "draw/effects/AlignedRow.h"
 #include "draw/effects/EffectPixels.h"
 #include "draw/effects/LayerFrame.h"
 
@@ -12,60 +14,321 @@ namespace {
 using kafx::LayerArea;
 using kafx::LayerPixels;
 
-struct Sums {
-    uint32_t r = 0, g = 0, b = 0;
-    void Add(uint16_t p) {
-        const _getrgb& e = GetRGB[p];
-        r += e.r, g += e.g, b += e.b;
+// ---- Box blur ---------------------------------------------------------------------
+// The window's corner is at min(x, ex - n), min(y, ey - n), and every pixel
+// costs the same whatever n is; all of it runs in whole-row loops that
+// vectorise. Small windows (n up to 4, fixed at compile time): every source
+// row is summed across n columns once, when it enters the window, and each
+// output row adds up its n row sums. Larger ones: per channel the column
+// sums over the window's rows slide down the rectangle (one row in, one row
+// out), and each output row takes differences of running sums along the row
+// (wrapping running sums still give exact differences, since every window
+// sum fits the sum type).
+
+// floor(v / d) for 0 <= v <= vmax by a multiply-high and a shift: with
+// m = ceil(2^k / d) and e = m * d - 2^k, (v * m) >> k is exact whenever
+// vmax * e < 2^k. Found is false when no 16-bit m works.
+struct Magic16 {
+    bool found = false;
+    uint16_t m = 0, shift = 0;
+    uint16_t operator()(uint16_t v) const {
+        return static_cast<uint16_t>(static_cast<uint16_t>((static_cast<uint32_t>(v) * m) >> 16) >> shift);
     }
-    void Remove(uint16_t p) {
-        const _getrgb& e = GetRGB[p];
-        r -= e.r, g -= e.g, b -= e.b;
+};
+Magic16 MagicFor(uint32_t d, uint32_t vmax) {
+    Magic16 q;
+    for (int s = 15; s >= 0; --s) {
+        const uint64_t k = uint64_t{1} << (16 + s);
+        const uint64_t m = (k + d - 1) / d;
+        if (m > 0xFFFF) continue;
+        if (uint64_t{vmax} * (m * d - k) < k) {
+            q.found = true, q.m = static_cast<uint16_t>(m), q.shift = static_cast<uint16_t>(s);
+            return q;
+        }
     }
-    void Add(const Sums& o) { r += o.r, g += o.g, b += o.b; }
-    void Remove(const Sums& o) { r -= o.r, g -= o.g, b -= o.b; }
+    return q;
+}
+// A window of N x N pixels, N a power of two: a shift.
+template <int N>
+struct ByShift {
+    static constexpr int kShift = N == 1 ? 0 : N == 2 ? 2 : N == 4 ? 4 : N == 8 ? 6 : -1;
+    static_assert(kShift >= 0, "a power of two up to 8");
+    uint16_t operator()(uint16_t v) const { return static_cast<uint16_t>(v >> kShift); }
+};
+// Wider sums: double division, exact for sums below 2^53.
+struct ByDouble {
+    double area;
+    template <typename Sum>
+    Sum operator()(Sum v) const {
+        return static_cast<Sum>(static_cast<double>(v) / area);
+    }
 };
 
-// Box blur with the window's corner at min(x, ex - n), min(y, ey - n): the
-// column sums over the window's rows slide down the rectangle, and each row's
-// window sum slides along them, so every pixel costs the same whatever n is.
-void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
-    static std::vector<Sums> columns;
-    columns.assign(static_cast<size_t>(a.ex), Sums{});
+// ---- Small windows ----
+
+// The row sums of the last n source rows (slot = row % n), and one source
+// row copied with n zero pixels after it, so that a whole row of sums reads
+// inside the copy.
+struct RowSums {
+    kafx::AlignedRow<uint16_t> sum[4][3];
+    kafx::AlignedRow<uint16_t> copy;
+    void Reset(int ex, int n) {
+        for (int k = 0; k < n; ++k)
+            for (kafx::AlignedRow<uint16_t>& v : sum[k]) v.Reset(static_cast<size_t>(ex));
+        copy.Reset(static_cast<size_t>(ex) + n, 0, true);
+    }
+};
+
+template <int N, typename F, typename Div>
+[[gnu::always_inline]] inline void SmallBoxWalk(const LayerArea& a, const LayerPixels& p, const F& fmt, Div div,
+                                                RowSums& rows) {
+    const int ex = a.ex, windows = ex - N + 1;
     auto srcRow = [&](int y) { return p.src + static_cast<ptrdiff_t>(y) * p.srcPitch; };
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < a.ex; ++x) columns[x].Add(srcRow(y)[x]);
-    // Sums stay below 2^24 and the quotient is an integer or at least 1/area
-    // away from one, so a double division truncates exactly; it is much
-    // cheaper than three integer ones.
-    const double area = static_cast<double>(n) * static_cast<double>(n);
+    // Source row y's sums across N columns into slot y % N; past the last
+    // window position the window stays at the right edge.
+    auto enter = [&](int y) {
+        uint16_t* __restrict c = rows.copy.data();
+        const uint16_t* __restrict s = srcRow(y);
+        std::memcpy(c, s, static_cast<size_t>(ex) * sizeof *s);
+        kafx::AlignedRow<uint16_t>* slot = rows.sum[y % N];
+        uint16_t* __restrict r = slot[0].data();
+        uint16_t* __restrict g = slot[1].data();
+        uint16_t* __restrict b = slot[2].data();
+        auto sums = [&](int x, uint16_t& sr, uint16_t& sg, uint16_t& sb) {
+            sr = sg = sb = 0;
+            for (int k = 0; k < N; ++k) {
+                const kafx::Five v = kafx::Split5(fmt, c[x + k]);
+                sr = static_cast<uint16_t>(sr + v.r), sg = static_cast<uint16_t>(sg + v.g), sb = static_cast<uint16_t>(sb + v.b);
+            }
+        };
+        for (int x = 0; x < ex; ++x) {
+            uint16_t sr, sg, sb;  // summed in registers, stored once
+            sums(x, sr, sg, sb);
+            r[x] = sr, g[x] = sg, b[x] = sb;
+        }
+        uint16_t lr, lg, lb;
+        sums(windows - 1, lr, lg, lb);
+        for (int x = windows; x < ex; ++x) r[x] = lr, g[x] = lg, b[x] = lb;
+    };
+    for (int y = 0; y < N; ++y) enter(y);
     int top = 0;
-    uint16_t* d = p.dst;
-    for (int y = 0; y < a.ey; ++y, d += p.dstPitch) {
+    uint16_t* dst = p.dst;
+    for (int y = 0; y < a.ey; ++y, dst += p.dstPitch) {
+        const int wantTop = std::min(y, a.ey - N);
+        if (wantTop != top) {  // one row down: row top + N replaces row top
+            enter(top + N);
+            top = wantTop;
+        }
+        const uint16_t* r[N];
+        const uint16_t* g[N];
+        const uint16_t* b[N];
+        for (int k = 0; k < N; ++k) r[k] = rows.sum[k][0].data(), g[k] = rows.sum[k][1].data(), b[k] = rows.sum[k][2].data();
+        const uint16_t* __restrict s = srcRow(y);
+        uint16_t* __restrict d = dst;
+#pragma GCC ivdep
+        for (int x = 0; x < ex; ++x) {
+            uint16_t wr = 0, wg = 0, wb = 0;
+            for (int k = 0; k < N; ++k)
+                wr = static_cast<uint16_t>(wr + r[k][x]), wg = static_cast<uint16_t>(wg + g[k][x]),
+                wb = static_cast<uint16_t>(wb + b[k][x]);
+            const uint16_t v = kafx::Pack5(fmt, div(wr), div(wg), div(wb));
+            d[x] = s[x] != 0 ? v : d[x];
+        }
+    }
+}
+
+// ---- Any window ----
+
+// Per-channel planes of one row: the column sums and the running sums (one
+// longer than the row, and n entries more so that a whole row of windows can
+// be taken in one loop).
+template <typename Sum>
+struct BoxPlanes {
+    kafx::AlignedRow<Sum> col[3], run[3];
+    void Reset(int ex, int n) {
+        for (int c = 0; c < 3; ++c) {
+            col[c].Reset(static_cast<size_t>(ex), 0, true);
+            run[c].Reset(static_cast<size_t>(ex) + n + 1, 0, true);
+        }
+    }
+};
+
+template <typename Sum, typename F, typename Div>
+[[gnu::always_inline]] inline void BoxWalk(const LayerArea& a, const LayerPixels& p, int n, const F& fmt, Div div,
+                                           BoxPlanes<Sum>& planes) {
+    const int ex = a.ex;
+    Sum* __restrict cr = planes.col[0].data();
+    Sum* __restrict cg = planes.col[1].data();
+    Sum* __restrict cb = planes.col[2].data();
+    Sum* __restrict rr = planes.run[0].data();
+    Sum* __restrict rg = planes.run[1].data();
+    Sum* __restrict rb = planes.run[2].data();
+    auto srcRow = [&](int y) { return p.src + static_cast<ptrdiff_t>(y) * p.srcPitch; };
+    for (int y = 0; y < n; ++y) {
+        const uint16_t* __restrict s = srcRow(y);
+        for (int x = 0; x < ex; ++x) {
+            const kafx::Five v = kafx::Split5(fmt, s[x]);
+            cr[x] = static_cast<Sum>(cr[x] + v.r), cg[x] = static_cast<Sum>(cg[x] + v.g), cb[x] = static_cast<Sum>(cb[x] + v.b);
+        }
+    }
+    const int windows = ex - n + 1;  // window positions along a row
+    int top = 0;
+    uint16_t* dst = p.dst;
+    for (int y = 0; y < a.ey; ++y, dst += p.dstPitch) {
         const int wantTop = std::min(y, a.ey - n);
         if (wantTop != top) {  // one row down
-            for (int x = 0; x < a.ex; ++x) {
-                columns[x].Remove(srcRow(top)[x]);
-                columns[x].Add(srcRow(top + n)[x]);
+            const uint16_t* __restrict out = srcRow(top);
+            const uint16_t* __restrict in = srcRow(top + n);
+            for (int x = 0; x < ex; ++x) {
+                const kafx::Five o = kafx::Split5(fmt, out[x]), i = kafx::Split5(fmt, in[x]);
+                cr[x] = static_cast<Sum>(cr[x] + i.r - o.r);
+                cg[x] = static_cast<Sum>(cg[x] + i.g - o.g);
+                cb[x] = static_cast<Sum>(cb[x] + i.b - o.b);
             }
             top = wantTop;
         }
-        const uint16_t* s = srcRow(y);
-        Sums window;
-        for (int x = 0; x < n; ++x) window.Add(columns[x]);
-        int left = 0;
-        for (int x = 0; x < a.ex; ++x) {
-            const int wantLeft = std::min(x, a.ex - n);
-            if (wantLeft != left) {
-                window.Remove(columns[left]);
-                window.Add(columns[left + n]);
-                left = wantLeft;
-            }
-            if (s[x] == 0) continue;
-            d[x] = kafx::Pack5(static_cast<int>(window.r / area), static_cast<int>(window.g / area),
-                               static_cast<int>(window.b / area));  // window sums converted to double
+        Sum sr = 0, sg = 0, sb = 0;
+        for (int x = 0; x < ex; ++x) {
+            sr = static_cast<Sum>(sr + cr[x]), sg = static_cast<Sum>(sg + cg[x]), sb = static_cast<Sum>(sb + cb[x]);
+            rr[x + 1] = sr, rg[x + 1] = sg, rb[x + 1] = sb;
         }
+        auto pixel = [&](int x) {
+            return kafx::Pack5(fmt, static_cast<uint16_t>(div(static_cast<Sum>(rr[x + n] - rr[x]))),
+                               static_cast<uint16_t>(div(static_cast<Sum>(rg[x + n] - rg[x]))),
+                               static_cast<uint16_t>(div(static_cast<Sum>(rb[x + n] - rb[x]))));
+        };
+        const uint16_t* __restrict s = srcRow(y);
+        uint16_t* __restrict d = dst;
+        // The whole row (a loop without a scalar remainder at common widths);
+        // past the last window position the window stays at the right edge,
+        // so those pixels are drawn again below.
+        for (int x = 0; x < ex; ++x) {
+            const uint16_t v = pixel(x);
+            d[x] = s[x] != 0 ? v : d[x];
+        }
+        const uint16_t last = pixel(windows - 1);
+        for (int x = windows; x < ex; ++x)
+            if (s[x] != 0) d[x] = last;
     }
+}
+
+// Sums of up to 45 x 45 five-bit components fit 16 bits.
+KA_FX_KERNEL void BoxRows16(const LayerArea& a, const LayerPixels& p, int n, kafx::Format f, Magic16 magic) {
+    static RowSums rows;
+    static BoxPlanes<uint16_t> planes;
+    if (n <= 4)
+        rows.Reset(a.ex, n);
+    else
+        planes.Reset(a.ex, n);
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
+        switch (n) {
+            case 1: SmallBoxWalk<1>(a, p, fmt, ByShift<1>{}, rows); break;
+            case 2: SmallBoxWalk<2>(a, p, fmt, ByShift<2>{}, rows); break;
+            case 3: SmallBoxWalk<3>(a, p, fmt, magic, rows); break;
+            case 4: SmallBoxWalk<4>(a, p, fmt, ByShift<4>{}, rows); break;
+            default: BoxWalk(a, p, n, fmt, magic, planes); break;
+        }
+    });
+}
+template <typename Sum>
+void BoxRowsWide(const LayerArea& a, const LayerPixels& p, int n) {
+    static BoxPlanes<Sum> planes;
+    planes.Reset(a.ex, n);
+    BoxWalk(a, p, n, kafx::CurrentFormat(), ByDouble{static_cast<double>(n) * n}, planes);
+}
+
+void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
+    const uint64_t vmax = uint64_t{31} * static_cast<uint64_t>(n) * static_cast<uint64_t>(n);
+    if (vmax <= 0xFFFF) {
+        const Magic16 magic = MagicFor(static_cast<uint32_t>(n) * static_cast<uint32_t>(n), static_cast<uint32_t>(vmax));
+        if (magic.found || n == 1) return BoxRows16(a, p, n, kafx::CurrentFormat(), magic);
+    }
+    if (vmax <= 0xFFFFFFFFu) return BoxRowsWide<uint32_t>(a, p, n);
+    BoxRowsWide<uint64_t>(a, p, n);
+}
+
+// ---- Edge smoothing -----------------------------------------------------------------
+// A transparent source pixel lends each of its four neighbours the five-bit
+// split of the back pixel under it and a count of one; an opaque one lends
+// nothing. One row of loans, with an empty entry at either end, and an empty
+// row above the first and below the last, let every pixel add up its
+// neighbours' loans without testing the rectangle's border. The back pixels
+// lent are never written by the call (their source pixels are transparent),
+// so lending a row before the row above it is drawn changes nothing.
+// A loan is two 16-bit words, red and blue in one, green and the count in
+// the other, a byte each: four loans and the pixel's own components (at
+// most 5 x 31) never carry from one byte into the next.
+
+struct Loans {
+    kafx::AlignedRow<uint16_t> plane[2];  // red | blue << 8, green | count << 8; entry x + 1 for column x
+    void Reset(int ex) {
+        for (kafx::AlignedRow<uint16_t>& v : plane) v.Reset(static_cast<size_t>(ex) + 2, 1, true);
+    }
+    const uint16_t* at(int c, int x) const { return plane[c].data() + x; }
+};
+
+// One pixel's loan: the back pixel d split, if the source pixel s is 0.
+template <typename F>
+[[gnu::always_inline]] inline void Loan(const F& fmt, uint16_t s, uint16_t d, uint16_t& rb, uint16_t& gn) {
+    const kafx::Five v = kafx::Split5(fmt, d);
+    const uint16_t keep = s == 0 ? 0xFFFF : 0;
+    rb = static_cast<uint16_t>((v.r | (v.b << 8)) & keep);
+    gn = static_cast<uint16_t>((v.g | (1 << 8)) & keep);
+}
+
+// floor(v / (k + 1)) for v <= 5 * 31 and k = 1..4 is (v * m) >> 10 with
+// m = 512, 342, 256, 205: every error term times 155 stays below 1024.
+inline uint16_t ShareOf(uint16_t v, uint16_t m) { return static_cast<uint16_t>(static_cast<uint16_t>(v * m) >> 10); }
+
+// One row, from its own loans and those of the rows above and below.
+template <typename F>
+[[gnu::always_inline]] inline void EdgeRow(const F& fmt, int ex, const uint16_t* __restrict s, uint16_t* __restrict d,
+                                           const Loans& up, const Loans& row, const Loans& down) {
+    const uint16_t *__restrict urb = up.at(0, 1), *__restrict ugn = up.at(1, 1);
+    const uint16_t *__restrict drb = down.at(0, 1), *__restrict dgn = down.at(1, 1);
+    const uint16_t *__restrict lrb = row.at(0, 0), *__restrict lgn = row.at(1, 0);  // entry x is column x - 1
+    // Only d is written, and it is none of the loan rows: too many pointers
+    // for the compiler's run-time alias checks.
+#pragma GCC ivdep
+    for (int x = 0; x < ex; ++x) {
+        const kafx::Five v = kafx::Split5(fmt, s[x]);
+        const uint16_t rb = static_cast<uint16_t>(lrb[x] + lrb[x + 2] + urb[x] + drb[x]);
+        const uint16_t gn = static_cast<uint16_t>(lgn[x] + lgn[x + 2] + ugn[x] + dgn[x]);
+        const uint16_t r = static_cast<uint16_t>(v.r + (rb & 0xFF)), b = static_cast<uint16_t>(v.b + (rb >> 8));
+        const uint16_t g = static_cast<uint16_t>(v.g + (gn & 0xFF)), k = static_cast<uint16_t>(gn >> 8);
+        const uint16_t m = k == 1 ? 512 : k == 2 ? 342 : k == 3 ? 256 : 205;
+        const uint16_t mixed = kafx::Pack5(fmt, ShareOf(r, m), ShareOf(g, m), ShareOf(b, m));
+        const uint16_t out = k == 0 ? s[x] : mixed;
+        d[x] = s[x] != 0 ? out : d[x];
+    }
+}
+
+template <typename F>
+[[gnu::always_inline]] inline void EdgeWalk(const LayerArea& a, const LayerPixels& p, const F& fmt) {
+    static Loans ring[3], none;
+    for (Loans& l : ring) l.Reset(a.ex);
+    none.Reset(a.ex);
+    const uint16_t* src = p.src;
+    uint16_t* dst = p.dst;
+    auto lend = [&](const uint16_t* __restrict s, const uint16_t* __restrict d, Loans& l) {
+        uint16_t* __restrict rb = l.plane[0].data() + 1;
+        uint16_t* __restrict gn = l.plane[1].data() + 1;
+        for (int x = 0; x < a.ex; ++x) Loan(fmt, s[x], d[x], rb[x], gn[x]);
+    };
+    lend(src, dst, ring[0]);
+    for (int y = 0; y < a.ey; ++y, src += p.srcPitch, dst += p.dstPitch) {
+        const Loans& up = y > 0 ? ring[(y + 2) % 3] : none;
+        const Loans* down = &none;
+        if (y + 1 < a.ey) {
+            down = &ring[(y + 1) % 3];
+            lend(src + p.srcPitch, dst + p.dstPitch, ring[(y + 1) % 3]);
+        }
+        EdgeRow(fmt, a.ex, src, dst, up, ring[y % 3], *down);
+    }
+}
+
+KA_FX_KERNEL void EdgeRows(const LayerArea& a, const LayerPixels& p, kafx::Format f) {
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) { EdgeWalk(a, p, fmt); });
 }
 
 }  // namespace
@@ -80,27 +343,6 @@ int kaDraw::ShadeLayer(int Px, int Py, int Shade, int ObjDD, int X1, int Y1, int
 }
 
 int kaDraw::EdgeBlendLayer(int Px, int Py, int ObjDD, int X1, int Y1, int X2, int Y2) {
-    return kafx::RunLayer({Px, Py, ObjDD, X1, Y1, X2, Y2}, kafx::DrawnRect, [](const LayerArea& a, const LayerPixels& p) {
-        const ptrdiff_t sp = p.srcPitch, dp = p.dstPitch;
-        kafx::EachOpaquePixel(a, p, [&](uint16_t s, uint16_t, int x, int y) {
-            const uint16_t* sv = p.src + y * sp + x;
-            const uint16_t* dv = p.dst + y * dp + x;
-            Sums sum;
-            sum.Add(s);
-            uint32_t count = 1;
-            auto neighbour = [&](bool inside, ptrdiff_t so, ptrdiff_t doff) {
-                if (inside && sv[so] == 0) {
-                    sum.Add(dv[doff]);
-                    ++count;
-                }
-            };
-            neighbour(x > 0, -1, -1);
-            neighbour(x < a.ex - 1, 1, 1);
-            neighbour(y > 0, -sp, -dp);
-            neighbour(y < a.ey - 1, sp, dp);
-            if (count == 1) return s;
-            return kafx::Pack5(static_cast<int>(sum.r / count), static_cast<int>(sum.g / count),
-                               static_cast<int>(sum.b / count));
-        });
-    });
+    return kafx::RunLayer({Px, Py, ObjDD, X1, Y1, X2, Y2}, kafx::DrawnRect,
+                          [](const LayerArea& a, const LayerPixels& p) { EdgeRows(a, p, kafx::CurrentFormat()); });
 }
