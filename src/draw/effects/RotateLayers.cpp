@@ -11,6 +11,7 @@
 
 #include "draw/effects/EffectPixels.h"
 #include "draw/effects/LayerFrame.h"
+#include "draw/effects/TurnSteps.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ using kafx::BoxPixels;
 // tx = tx1 + x cos - y sin, ty = ty1 + x sin + y cos.
 struct Turn {
     int64_t cosA, sinA, cx2, cy2, tx1, ty1;
-    bool fits32;  // every tx, ty of the visible pixels fits 32 bits
+    int64_t Tx(int64_t x, int64_t y) const { return tx1 + x * cosA - y * sinA; }
+    int64_t Ty(int64_t x, int64_t y) const { return ty1 + x * sinA + y * cosA; }
 };
 
 Turn MakeTurn(const BoxArea& a, int angle, int64_t w, int64_t h) {
@@ -34,31 +36,8 @@ Turn MakeTurn(const BoxArea& a, int angle, int64_t w, int64_t h) {
     t.cy2 = (a.bh - h) >> 1;
     t.tx1 = 360 * cx1 - cx1 * t.cosA + cy1 * t.sinA;
     t.ty1 = 360 * cy1 - cx1 * t.sinA - cy1 * t.cosA;
-    const int64_t far = 360 * (std::max(std::llabs(a.sy), std::llabs(a.ey)) + std::max(std::llabs(a.sx), std::llabs(a.ex)) + 1);
-    const int64_t limit = int64_t{1} << 30;
-    t.fits32 = std::llabs(t.tx1) < limit - far && std::llabs(t.ty1) < limit - far && std::llabs(t.cx2) < limit &&
-               std::llabs(t.cy2) < limit && far < limit;
     return t;
 }
-
-// Calls row(d, n, tx, ty, y) for every visible box row with the position of
-// its first visible pixel, in int32 where everything fits (the divisions by
-// 360 are then much cheaper), else in int64.
-template <typename Row>
-void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Row&& row) {
-    const int n = static_cast<int>(a.ex - a.sx);
-    for (int64_t y = a.sy; y < a.ey; ++y) {
-        const int64_t tx = t.tx1 - y * t.sinA + a.sx * t.cosA;
-        const int64_t ty = t.ty1 + y * t.cosA + a.sx * t.sinA;
-        if (t.fits32)
-            row(p.row(y), n, static_cast<int32_t>(tx), static_cast<int32_t>(ty), y);
-        else
-            row(p.row(y), n, tx, ty, y);
-    }
-}
-
-// Source pixel at (rx, ry) of the W x H source.
-inline uint16_t At(const BoxPixels& p, int64_t rx, int64_t ry) { return p.src[ry * p.srcPitch + rx]; }
 
 // v mod d for 32-bit v by two multiplications instead of a division (exact
 // for every 32-bit v and divisor).
@@ -75,7 +54,7 @@ struct FastMod {
 // Tiled coordinate: mirrored at 0 (abs), then wrapped. The sizes are those of
 // a sprite, so they fit 32 bits; offsets past 32 bits take the division.
 inline int64_t Tile(int64_t v, const FastMod& size) {
-    const uint64_t a = static_cast<uint64_t>(v < 0 ? -v : v);
+    const uint64_t a = v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
     return a <= UINT32_MAX ? size(static_cast<uint32_t>(a)) : static_cast<int64_t>(a % size.d);
 }
 
@@ -85,26 +64,218 @@ inline int64_t Zoomed(int64_t v, float zoom) {
     return kafx::SaturatingInt(static_cast<double>(v) / static_cast<double>(zoom));
 }
 
-// One box row of the plain rotation in two passes: the source offsets of all
-// pixels (-1 outside the source), a loop the compiler vectorises, then the
-// reads and writes.
-KA_FX_KERNEL void RotateOffsets(int32_t* __restrict out, int n, int32_t tx, int32_t ty, int32_t c, int32_t s,
-                                int32_t cx2, int32_t cy2, int32_t w, int32_t h, int32_t pitch) {
+// ---- The members as maps ------------------------------------------------------
+// Each member says, per axis, which source column (row) the quotient
+// q = t / 360 samples, or -1 where its source test fails; and what an opaque
+// source pixel becomes. The walk below uses nothing else.
+
+// Shared by the members: the centring and the source size.
+struct Axes {
+    int64_t cx2, cy2, w, h;
+    static constexpr bool kRowMaps = false;  // the maps change from row to row
+    void NextRow() {}
+    uint16_t Colour(uint16_t v) const { return v; }
+};
+
+struct PlainMap : Axes {
+    int64_t X(int64_t q) const { return Inside(q - cx2, w); }
+    int64_t Y(int64_t q) const { return Inside(q - cy2, h); }
+    static int64_t Inside(int64_t r, int64_t size) { return r >= 0 && r < size ? r : -1; }
+};
+
+struct TiledMap : Axes {
+    FastMod mw, mh;
+    explicit TiledMap(const Axes& a) : Axes(a), mw(static_cast<uint32_t>(a.w)), mh(static_cast<uint32_t>(a.h)) {}
+    int64_t X(int64_t q) const { return Tile(q - cx2, mw); }
+    int64_t Y(int64_t q) const { return Tile(q - cy2, mh); }
+};
+
+struct ZoomMap : Axes {
+    float zoom;
+    int64_t X(int64_t q) const { return PlainMap::Inside(Zoomed(q - cx2, zoom), w); }
+    int64_t Y(int64_t q) const { return PlainMap::Inside(Zoomed(q - cy2, zoom), h); }
+};
+
+struct TiledZoomMap : TiledMap {
+    float zoom;
+    TiledZoomMap(const Axes& a, float z) : TiledMap(a), zoom(z) {}
+    int64_t X(int64_t q) const { return Tile(Zoomed(q - cx2, zoom), mw); }
+    int64_t Y(int64_t q) const { return Tile(Zoomed(q - cy2, zoom), mh); }
+};
+
+// ---- The walk -------------------------------------------------------------------
+
+// Where a member's source test fails, a table holds this: the sum of two
+// table entries is negative exactly when either is.
+constexpr int32_t kOff = -(1 << 30);
+
+// One axis as a table over the quotients the walk reaches: the sampled
+// column, or row times pitch, or kOff.
+struct AxisTable {
+    int64_t first = 0;              // quotient of entry 0
+    int64_t lo = 0, hi = -1;        // the quotients that sample anything lie in lo..hi
+    std::vector<int32_t> v;
+    template <typename Map>
+    void Build(int64_t q0, int64_t q1, int64_t scale, Map&& map) {
+        first = q0;
+        lo = INT64_MAX;
+        hi = INT64_MIN;
+        v.resize(static_cast<size_t>(q1 - q0 + 1));
+        for (int64_t q = q0; q <= q1; ++q) {
+            const int64_t r = map(q);
+            v[static_cast<size_t>(q - q0)] = r < 0 ? kOff : static_cast<int32_t>(r * scale);
+            if (r >= 0) lo = std::min(lo, q), hi = std::max(hi, q);
+        }
+    }
+};
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t CeilDiv(int64_t a, int64_t b) { return a / b + ((a % b != 0) && ((a < 0) == (b < 0))); }
+
+// Narrows columns i0..i1-1 of a row starting at t0 and stepping by step to
+// those whose quotient may lie in qlo..qhi (a superset: the source test
+// still runs on each of them).
+void LimitSpan(int64_t t0, int64_t step, int64_t qlo, int64_t qhi, int64_t* i0, int64_t* i1) {
+    if (qlo > qhi) {
+        *i1 = *i0;
+        return;
+    }
+    // trunc(t / 360) in qlo..qhi needs t in this range.
+    const int64_t lo = 360 * qlo - 359 - t0, hi = 360 * qhi + 359 - t0;
+    if (step == 0) {
+        if (lo > 0 || hi < 0) *i1 = *i0;
+        return;
+    }
+    const int64_t a = step > 0 ? CeilDiv(lo, step) : CeilDiv(hi, step);
+    const int64_t b = step > 0 ? FloorDiv(hi, step) : FloorDiv(lo, step);
+    *i0 = std::max(*i0, a);
+    *i1 = std::max(*i0, std::min(*i1, b + 1));
+}
+
+// Table indices of one box row, both in one word: quotients from the exact
+// float division, less the tables' first quotients (the tables are shorter
+// than 2^16 entries where this runs).
+KA_FX_KERNEL void RowIndices(uint32_t* __restrict out, int n, int32_t tx, int32_t ty, int32_t c, int32_t s,
+                             int32_t firstX, int32_t firstY) {
     for (int i = 0; i < n; ++i) {
-        const int32_t rx = (tx + i * c) / 360 - cx2, ry = (ty + i * s) / 360 - cy2;
+        const int32_t qx = kafx::Div360(tx + i * c) - firstX, qy = kafx::Div360(ty + i * s) - firstY;
+        out[i] = static_cast<uint32_t>(qx) | static_cast<uint32_t>(qy) << 16;
+    }
+}
+
+// The source pixels at those indices, 0 where the source test fails.
+// Branch-free: with about a fifth of the pixels transparent at random,
+// branches would miss.
+void GatherRow(uint16_t* __restrict out, const uint32_t* __restrict indices, int n, const int32_t* __restrict tabX,
+               const int32_t* __restrict tabY, const uint16_t* __restrict src) {
+    for (int i = 0; i < n; ++i) {
+        const uint32_t k = indices[i];
+        const int32_t o = tabX[k & 0xFFFF] + tabY[k >> 16];
+        const int32_t none = o >> 31;
+        out[i] = static_cast<uint16_t>(src[o & ~none] & ~none);
+    }
+}
+
+// The plain rotation needs no tables: source offsets straight from the
+// quotients, -1 outside the source.
+KA_FX_KERNEL void PlainOffsets(int32_t* __restrict out, int n, int32_t tx, int32_t ty, int32_t c, int32_t s,
+                               int32_t cx2, int32_t cy2, int32_t w, int32_t h, int32_t pitch) {
+    for (int i = 0; i < n; ++i) {
+        const int32_t rx = kafx::Div360(tx + i * c) - cx2, ry = kafx::Div360(ty + i * s) - cy2;
         const bool inside = static_cast<uint32_t>(rx) < static_cast<uint32_t>(w) &&
                             static_cast<uint32_t>(ry) < static_cast<uint32_t>(h);
         out[i] = inside ? ry * pitch + rx : -1;
     }
 }
 
-void PlotOffsets(uint16_t* __restrict d, int n, const int32_t* __restrict offsets, const uint16_t* src) {
+void GatherOffsets(uint16_t* __restrict out, const int32_t* __restrict offsets, int n, const uint16_t* __restrict src) {
     for (int i = 0; i < n; ++i) {
         const int32_t o = offsets[i];
-        if (o < 0) continue;
-        const uint16_t v = src[o];
-        d[i] = v != 0 ? v : d[i];
+        const int32_t none = o >> 31;
+        out[i] = static_cast<uint16_t>(src[o & ~none] & ~none);
     }
+}
+
+KA_FX_KERNEL void StoreRow(uint16_t* __restrict d, const uint16_t* __restrict v, int n) {
+    for (int i = 0; i < n; ++i) d[i] = v[i] != 0 ? v[i] : d[i];
+}
+
+// The straightforward walk, in 64 bits: for boxes whose positions do not fit
+// the fast walk.
+template <typename Member>
+void WalkEachPixel(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m) {
+    for (int64_t y = a.sy; y < a.ey; ++y, m.NextRow()) {
+        uint16_t* d = p.row(y);
+        for (int64_t x = a.sx; x < a.ex; ++x) {
+            const int64_t rx = m.X(t.Tx(x, y) / 360), ry = m.Y(t.Ty(x, y) / 360);
+            if (rx < 0 || ry < 0) continue;
+            const uint16_t v = p.src[ry * p.srcPitch + rx];
+            if (v != 0) d[x - a.sx] = m.Colour(v);
+        }
+    }
+}
+
+// Every visible box pixel (x, y) shows the member's source pixel at
+// (X(tx / 360), Y(ty / 360)) where that is opaque. Per row: the columns where
+// the source test can pass, their offsets through the axis tables, the
+// pixels, the stores.
+template <typename Member, typename Store>
+void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Store&& store) {
+    // The extremes of a linear walk lie at the corners.
+    int64_t txMin = INT64_MAX, txMax = INT64_MIN, tyMin = INT64_MAX, tyMax = INT64_MIN;
+    for (int64_t x : {a.sx, a.ex - 1})
+        for (int64_t y : {a.sy, a.ey - 1}) {
+            txMin = std::min(txMin, t.Tx(x, y)), txMax = std::max(txMax, t.Tx(x, y));
+            tyMin = std::min(tyMin, t.Ty(x, y)), tyMax = std::max(tyMax, t.Ty(x, y));
+        }
+    const bool fits = txMin >= -kafx::kExactTurn && txMax <= kafx::kExactTurn && tyMin >= -kafx::kExactTurn &&
+                      tyMax <= kafx::kExactTurn && (a.h - 1) * p.srcPitch + (a.w - 1) < (int64_t{1} << 30);
+    if (!fits) {
+        WalkEachPixel(a, p, t, m);
+        return;
+    }
+    const int n = static_cast<int>(a.ex - a.sx);
+    static std::vector<uint32_t> indices;
+    static std::vector<uint16_t> pixels;
+    indices.resize(static_cast<size_t>(n));
+    pixels.resize(static_cast<size_t>(n));
+    static AxisTable tabX, tabY;
+    auto build = [&](int64_t txLo, int64_t txHi, int64_t tyLo, int64_t tyHi) {
+        tabX.Build(txLo / 360, txHi / 360, 1, [&](int64_t q) { return m.X(q); });
+        tabY.Build(tyLo / 360, tyHi / 360, p.srcPitch, [&](int64_t q) { return m.Y(q); });
+    };
+    if (!Member::kRowMaps) build(txMin, txMax, tyMin, tyMax);
+    for (int64_t y = a.sy; y < a.ey; ++y, m.NextRow()) {
+        const int64_t tx = t.Tx(a.sx, y), ty = t.Ty(a.sx, y);
+        int64_t i0 = 0, i1 = n;
+        if (Member::kRowMaps) {
+            const int64_t txEnd = tx + (n - 1) * t.cosA, tyEnd = ty + (n - 1) * t.sinA;
+            build(std::min(tx, txEnd), std::max(tx, txEnd), std::min(ty, tyEnd), std::max(ty, tyEnd));
+        }
+        LimitSpan(tx, t.cosA, tabX.lo, tabX.hi, &i0, &i1);
+        LimitSpan(ty, t.sinA, tabY.lo, tabY.hi, &i0, &i1);
+        const int k = static_cast<int>(i1 - i0);
+        if (k <= 0) continue;
+        if constexpr (std::is_same_v<Member, PlainMap>) {
+            PlainOffsets(reinterpret_cast<int32_t*>(indices.data()), k, static_cast<int32_t>(tx + i0 * t.cosA),
+                         static_cast<int32_t>(ty + i0 * t.sinA), static_cast<int32_t>(t.cosA),
+                         static_cast<int32_t>(t.sinA), static_cast<int32_t>(m.cx2), static_cast<int32_t>(m.cy2),
+                         static_cast<int32_t>(m.w), static_cast<int32_t>(m.h), static_cast<int32_t>(p.srcPitch));
+            GatherOffsets(pixels.data(), reinterpret_cast<int32_t*>(indices.data()), k, p.src);
+            store(p.row(y) + i0, pixels.data(), k);
+            continue;
+        }
+        RowIndices(indices.data(), k, static_cast<int32_t>(tx + i0 * t.cosA), static_cast<int32_t>(ty + i0 * t.sinA),
+                   static_cast<int32_t>(t.cosA), static_cast<int32_t>(t.sinA), static_cast<int32_t>(tabX.first),
+                   static_cast<int32_t>(tabY.first));
+        GatherRow(pixels.data(), indices.data(), k, tabX.v.data(), tabY.v.data(), p.src);
+        store(p.row(y) + i0, pixels.data(), k);
+    }
+}
+
+template <typename Member>
+void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m) {
+    WalkBox(a, p, t, m, StoreRow);
 }
 
 }  // namespace
@@ -112,29 +283,8 @@ void PlotOffsets(uint16_t* __restrict d, int n, const int32_t* __restrict offset
 int kaDraw::RotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, int ObjDD, int X1, int Y1, int X2, int Y2) {
     return kafx::RunBox({Px1, Py1, Px2, Py2, ObjDD, X1, Y1, X2, Y2}, [&](const BoxArea& a, const BoxPixels& p) {
         const Turn t = MakeTurn(a, Angle, a.w, a.h);
-        static std::vector<int32_t> offsets;
-        offsets.resize(static_cast<size_t>(a.ex - a.sx));
-        WalkBox(a, p, t, [&](uint16_t* d, int n, auto tx, auto ty, int64_t) {
-            using T = decltype(tx);
-            if constexpr (std::is_same_v<T, int32_t>) {
-                if (p.srcPitch * a.h < INT32_MAX) {
-                    RotateOffsets(offsets.data(), n, tx, ty, static_cast<int32_t>(t.cosA), static_cast<int32_t>(t.sinA),
-                                  static_cast<int32_t>(t.cx2), static_cast<int32_t>(t.cy2), static_cast<int32_t>(a.w),
-                                  static_cast<int32_t>(a.h), static_cast<int32_t>(p.srcPitch));
-                    PlotOffsets(d, n, offsets.data(), p.src);
-                    return;
-                }
-            }
-            const T c = static_cast<T>(t.cosA), s = static_cast<T>(t.sinA);
-            const T cx2 = static_cast<T>(t.cx2), cy2 = static_cast<T>(t.cy2), w = static_cast<T>(a.w),
-                    h = static_cast<T>(a.h);
-            for (int i = 0; i < n; ++i, tx += c, ty += s) {
-                const T rx = tx / 360 - cx2, ry = ty / 360 - cy2;
-                if (rx < 0 || rx >= w || ry < 0 || ry >= h) continue;
-                const uint16_t v = At(p, rx, ry);
-                if (v != 0) d[i] = v;
-            }
-        });
+        PlainMap m{{t.cx2, t.cy2, a.w, a.h}};
+        WalkBox(a, p, t, m);
     });
 }
 
@@ -142,16 +292,8 @@ int kaDraw::TileRotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, int O
     if (int64_t{X2} - X1 <= 0 || int64_t{Y2} - Y1 <= 0) return kafx::kRefused;  // nothing to tile with
     return kafx::RunBox({Px1, Py1, Px2, Py2, ObjDD, X1, Y1, X2, Y2}, [&](const BoxArea& a, const BoxPixels& p) {
         const Turn t = MakeTurn(a, Angle, a.w, a.h);
-        const FastMod w(static_cast<uint32_t>(a.w)), h(static_cast<uint32_t>(a.h));
-        WalkBox(a, p, t, [&](uint16_t* d, int n, auto tx, auto ty, int64_t) {
-            using T = decltype(tx);
-            const T c = static_cast<T>(t.cosA), s = static_cast<T>(t.sinA);
-            const T cx2 = static_cast<T>(t.cx2), cy2 = static_cast<T>(t.cy2);
-            for (int i = 0; i < n; ++i, tx += c, ty += s) {
-                const uint16_t v = At(p, Tile(tx / 360 - cx2, w), Tile(ty / 360 - cy2, h));
-                if (v != 0) d[i] = v;
-            }
-        });
+        TiledMap m({t.cx2, t.cy2, a.w, a.h});
+        WalkBox(a, p, t, m);
     });
 }
 
@@ -162,16 +304,8 @@ int kaDraw::ZoomRotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float
         const int64_t w2 = kafx::SaturatingInt(static_cast<double>(a.w) * static_cast<double>(Zoom));
         const int64_t h2 = kafx::SaturatingInt(static_cast<double>(a.h) * static_cast<double>(Zoom));
         const Turn t = MakeTurn(a, Angle, w2, h2);
-        WalkBox(a, p, t, [&](uint16_t* d, int n, auto tx, auto ty, int64_t) {
-            using T = decltype(tx);
-            const T c = static_cast<T>(t.cosA), s = static_cast<T>(t.sinA);
-            for (int i = 0; i < n; ++i, tx += c, ty += s) {
-                const int64_t rx = Zoomed(tx / 360 - t.cx2, Zoom), ry = Zoomed(ty / 360 - t.cy2, Zoom);
-                if (rx < 0 || rx >= a.w || ry < 0 || ry >= a.h) continue;
-                const uint16_t v = At(p, rx, ry);
-                if (v != 0) d[i] = v;
-            }
-        });
+        ZoomMap m{{t.cx2, t.cy2, a.w, a.h}, Zoom};
+        WalkBox(a, p, t, m);
     });
 }
 
@@ -180,15 +314,8 @@ int kaDraw::TileZoomRotateLayer(int Px1, int Py1, int Px2, int Py2, int Angle, f
     if (int64_t{X2} - X1 <= 0 || int64_t{Y2} - Y1 <= 0) return kafx::kRefused;
     return kafx::RunBox({Px1, Py1, Px2, Py2, ObjDD, X1, Y1, X2, Y2}, [&](const BoxArea& a, const BoxPixels& p) {
         const Turn t = MakeTurn(a, Angle, a.w, a.h);
-        const FastMod w(static_cast<uint32_t>(a.w)), h(static_cast<uint32_t>(a.h));
-        WalkBox(a, p, t, [&](uint16_t* d, int n, auto tx, auto ty, int64_t) {
-            using T = decltype(tx);
-            const T c = static_cast<T>(t.cosA), s = static_cast<T>(t.sinA);
-            for (int i = 0; i < n; ++i, tx += c, ty += s) {
-                const uint16_t v = At(p, Tile(Zoomed(tx / 360 - t.cx2, Zoom), w), Tile(Zoomed(ty / 360 - t.cy2, Zoom), h));
-                if (v != 0) d[i] = v;
-            }
-        });
+        TiledZoomMap m({t.cx2, t.cy2, a.w, a.h}, Zoom);
+        WalkBox(a, p, t, m);
     });
 }
 
@@ -215,6 +342,28 @@ struct RowZooms {
     static bool Same(float a, float b) { return a == b || (a != a && b != b); }
 };
 
+// Tiled with the row's zooms, recoloured: each five-bit component scaled by
+// its factor, through tables of the 32 results already in place.
+struct MysteryMap : TiledMap {
+    static constexpr bool kRowMaps = true;
+    RowZooms zooms;
+    uint16_t red[32], green[32], blue[32];
+    MysteryMap(const Axes& a, const RowZooms& z, float r, float g, float b) : TiledMap(a), zooms(z) {
+        for (int k = 0; k < 32; ++k) {
+            red[k] = kafx::Pack5Clamped(kafx::Scaled(k, r), 0, 0);
+            green[k] = kafx::Pack5Clamped(0, kafx::Scaled(k, g), 0);
+            blue[k] = kafx::Pack5Clamped(0, 0, kafx::Scaled(k, b));
+        }
+    }
+    void NextRow() { zooms.Step(); }
+    int64_t X(int64_t q) const { return Tile(Zoomed(q - cx2, zooms.x), mw); }
+    int64_t Y(int64_t q) const { return Tile(Zoomed(q - cy2, zooms.y), mh); }
+    uint16_t Colour(uint16_t v) const {
+        const _getrgb& c = GetRGB[v];
+        return static_cast<uint16_t>(red[c.r] | green[c.g] | blue[c.b]);
+    }
+};
+
 }  // namespace
 
 int kaDraw::MysteryLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float ZoomStartX, float ZoomAddX,
@@ -223,20 +372,14 @@ int kaDraw::MysteryLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float Zo
     if (int64_t{X2} - X1 <= 0 || int64_t{Y2} - Y1 <= 0) return kafx::kRefused;
     return kafx::RunBox({Px1, Py1, Px2, Py2, ObjDD, X1, Y1, X2, Y2}, [&](const BoxArea& a, const BoxPixels& p) {
         const Turn t = MakeTurn(a, Angle, a.w, a.h);
-        const FastMod w(static_cast<uint32_t>(a.w)), h(static_cast<uint32_t>(a.h));
         RowZooms zooms{ZoomStartX, ZoomStartY, ZoomAddX, ZoomAddY};
         zooms.Skip(a.sy);
-        WalkBox(a, p, t, [&](uint16_t* d, int n, auto tx, auto ty, int64_t) {
-            using T = decltype(tx);
-            const T c = static_cast<T>(t.cosA), s = static_cast<T>(t.sinA);
-            for (int i = 0; i < n; ++i, tx += c, ty += s) {
-                const uint16_t v =
-                    At(p, Tile(Zoomed(tx / 360 - t.cx2, zooms.x), w), Tile(Zoomed(ty / 360 - t.cy2, zooms.y), h));
-                if (v == 0) continue;
-                const kafx::Rgb k = kafx::Split5(v);
-                d[i] = kafx::Pack5Clamped(kafx::Scaled(k.r, Red), kafx::Scaled(k.g, Green), kafx::Scaled(k.b, Blue));
+        MysteryMap m({t.cx2, t.cy2, a.w, a.h}, zooms, Red, Green, Blue);
+        WalkBox(a, p, t, m, [&m](uint16_t* d, const uint16_t* v, int n) {
+            for (int i = 0; i < n; ++i) {
+                const uint16_t keep = static_cast<uint16_t>(-(v[i] == 0));
+                d[i] = static_cast<uint16_t>((m.Colour(v[i]) & ~keep) | (d[i] & keep));
             }
-            zooms.Step();
         });
     });
 }
