@@ -5,6 +5,7 @@
 // each computed directly from its row and column.
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <type_traits>
 #include <vector>
@@ -72,8 +73,10 @@ inline int64_t Zoomed(int64_t v, float zoom) {
 // Shared by the members: the centring and the source size.
 struct Axes {
     int64_t cx2, cy2, w, h;
-    static constexpr bool kRowMaps = false;  // the maps change from row to row
-    void NextRow() {}
+    static constexpr bool kRowMaps = false;   // the maps change from row to row (NextRow() steps them)
+    static constexpr bool kTiled = false;     // every quotient samples
+    static constexpr bool kZoomTiles = false;  // tiled zooms: ZoomX() and ZoomY() give the zooms
+    void NextRow() {}                         // the straightforward walk goes down row by row
     uint16_t Colour(uint16_t v) const { return v; }
 };
 
@@ -85,6 +88,7 @@ struct PlainMap : Axes {
 
 struct TiledMap : Axes {
     FastMod mw, mh;
+    static constexpr bool kTiled = true;
     explicit TiledMap(const Axes& a) : Axes(a), mw(static_cast<uint32_t>(a.w)), mh(static_cast<uint32_t>(a.h)) {}
     int64_t X(int64_t q) const { return Tile(q - cx2, mw); }
     int64_t Y(int64_t q) const { return Tile(q - cy2, mh); }
@@ -98,7 +102,10 @@ struct ZoomMap : Axes {
 
 struct TiledZoomMap : TiledMap {
     float zoom;
+    static constexpr bool kZoomTiles = true;
     TiledZoomMap(const Axes& a, float z) : TiledMap(a), zoom(z) {}
+    float ZoomX() const { return zoom; }
+    float ZoomY() const { return zoom; }
     int64_t X(int64_t q) const { return Tile(Zoomed(q - cx2, zoom), mw); }
     int64_t Y(int64_t q) const { return Tile(Zoomed(q - cy2, zoom), mh); }
 };
@@ -110,24 +117,87 @@ struct TiledZoomMap : TiledMap {
 constexpr int32_t kOff = -(1 << 30);
 
 // One axis as a table over the quotients the walk reaches: the sampled
-// column, or row times pitch, or kOff.
+// column, or row times pitch, or kOff. fill(out, q0, count) writes the
+// entries of quotients q0 .. q0 + count - 1.
 struct AxisTable {
     int64_t first = 0;              // quotient of entry 0
     int64_t lo = 0, hi = -1;        // the quotients that sample anything lie in lo..hi
     std::vector<int32_t> v;
-    template <typename Map>
-    void Build(int64_t q0, int64_t q1, int64_t scale, Map&& map) {
+    template <typename Fill>
+    void Build(int64_t q0, int64_t q1, bool tiled, Fill&& fill) {
         first = q0;
-        lo = INT64_MAX;
-        hi = INT64_MIN;
-        v.resize(static_cast<size_t>(q1 - q0 + 1));
-        for (int64_t q = q0; q <= q1; ++q) {
-            const int64_t r = map(q);
-            v[static_cast<size_t>(q - q0)] = r < 0 ? kOff : static_cast<int32_t>(r * scale);
-            if (r >= 0) lo = std::min(lo, q), hi = std::max(hi, q);
+        const int count = static_cast<int>(q1 - q0 + 1);
+        v.resize(static_cast<size_t>(count));
+        fill(v.data(), q0, count);
+        if (tiled) {  // every quotient samples
+            lo = q0, hi = q1;
+            return;
         }
+        lo = INT64_MAX, hi = INT64_MIN;
+        for (int i = 0; i < count; ++i)
+            if (v[static_cast<size_t>(i)] != kOff) lo = std::min(lo, q0 + i), hi = std::max(hi, q0 + i);
     }
 };
+
+// Table entries straight from a member's map.
+template <typename Map>
+void FillAxis(int32_t* out, int64_t q0, int count, int64_t scale, Map&& map) {
+    for (int i = 0; i < count; ++i) {
+        const int64_t r = map(q0 + i);
+        out[i] = r < 0 ? kOff : static_cast<int32_t>(r * scale);
+    }
+}
+
+// Entries of the tiled zooms, |trunc(n / zoom)| mod size times scale for
+// n = n0 + i, in single precision through the reciprocal of the zoom. The
+// product a is within 2^-23 |a| of the double quotient q, and the products
+// a (1 - 2^-20) and a (1 + 2^-20) lie on either side of q; where both
+// truncate alike, so does q. Entries where they differ (q all but whole) get
+// kUnsure. The caller keeps |n| below 2^24 and |a| below 2^21 (so that the
+// modulo by the same kind of product is exact too); spread = 0 for a
+// power-of-two zoom, whose product is the quotient itself.
+constexpr int32_t kUnsure = INT32_MIN;
+KA_FX_KERNEL void ZoomTiles(int32_t* __restrict out, int count, int32_t n0, float inv, float spread, int32_t size,
+                            float invSize, int32_t scale) {
+    const float below = 1.0f - spread, above = 1.0f + spread;
+    for (int i = 0; i < count; ++i) {
+        const float a = static_cast<float>(n0 + i) * inv;
+        const int32_t lo = static_cast<int32_t>(a * below), hi = static_cast<int32_t>(a * above);
+        const int32_t r = std::abs(static_cast<int32_t>(a));
+        const int32_t m = r - size * static_cast<int32_t>((static_cast<float>(r) + 0.5f) * invSize);
+        const int32_t sure = -static_cast<int32_t>(lo == hi);  // all ones or none, to select without a branch
+        out[i] = (m * scale & sure) | (kUnsure & ~sure);
+    }
+}
+
+KA_FX_KERNEL bool AnyUnsure(const int32_t* __restrict v, int count) {
+    int32_t any = 0;
+    for (int i = 0; i < count; ++i) any |= v[i] == kUnsure;
+    return any != 0;
+}
+
+// The tiled zoom tables: ZoomTiles, and the member's own map for the entries
+// it was unsure of (or for all of them where the zoom is 0, NaN or huge).
+template <typename Map>
+void FillZoomTiles(int32_t* out, int64_t q0, int count, int64_t centre, float zoom, int64_t size, int64_t scale,
+                   Map&& map) {
+    const double z = zoom, inv = 1.0 / z;
+    const int64_t n0 = q0 - centre, n1 = n0 + count;
+    const bool small = n0 > -(1 << 24) && n1 < (1 << 24) && std::fabs(static_cast<double>(n0) * inv) < 0x1p21 &&
+                       std::fabs(static_cast<double>(n1) * inv) < 0x1p21;
+    int exponent = 0;
+    if (small && size < (1 << 30) && (size - 1) * scale < (1 << 30)) {
+        const bool exact = std::frexp(std::fabs(z), &exponent) == 0.5;
+        ZoomTiles(out, count, static_cast<int32_t>(n0), static_cast<float>(inv), exact ? 0.0f : 0x1p-20f,
+                  static_cast<int32_t>(size), static_cast<float>(1.0 / static_cast<double>(size)),
+                  static_cast<int32_t>(scale));
+    } else {
+        std::fill(out, out + count, kUnsure);
+    }
+    if (AnyUnsure(out, count))
+        for (int i = 0; i < count; ++i)
+            if (out[i] == kUnsure) out[i] = static_cast<int32_t>(map(q0 + i) * scale);
+}
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 int64_t CeilDiv(int64_t a, int64_t b) { return a / b + ((a % b != 0) && ((a < 0) == (b < 0))); }
@@ -216,9 +286,9 @@ void WalkEachPixel(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& 
 }
 
 // Every visible box pixel (x, y) shows the member's source pixel at
-// (X(tx / 360), Y(ty / 360)) where that is opaque. Per row: the columns where
-// the source test can pass, their offsets through the axis tables, the
-// pixels, the stores.
+// (X(tx / 360), Y(ty / 360)) where that is opaque. Per row: the columns
+// where the source test can pass, their offsets through the axis tables,
+// the pixels, the stores.
 template <typename Member, typename Store>
 void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Store&& store) {
     // The extremes of a linear walk lie at the corners.
@@ -234,15 +304,24 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         WalkEachPixel(a, p, t, m);
         return;
     }
-    const int n = static_cast<int>(a.ex - a.sx);
+    const int64_t n = a.ex - a.sx;
     static std::vector<uint32_t> indices;
     static std::vector<uint16_t> pixels;
     indices.resize(static_cast<size_t>(n));
     pixels.resize(static_cast<size_t>(n));
     static AxisTable tabX, tabY;
+    auto fill = [&m](bool x, int64_t scale) {
+        return [&m, x, scale](int32_t* out, int64_t q0, int count) {
+            auto map = [&m, x](int64_t q) { return x ? m.X(q) : m.Y(q); };
+            if constexpr (Member::kZoomTiles)
+                FillZoomTiles(out, q0, count, x ? m.cx2 : m.cy2, x ? m.ZoomX() : m.ZoomY(), x ? m.w : m.h, scale, map);
+            else
+                FillAxis(out, q0, count, scale, map);
+        };
+    };
     auto build = [&](int64_t txLo, int64_t txHi, int64_t tyLo, int64_t tyHi) {
-        tabX.Build(txLo / 360, txHi / 360, 1, [&](int64_t q) { return m.X(q); });
-        tabY.Build(tyLo / 360, tyHi / 360, p.srcPitch, [&](int64_t q) { return m.Y(q); });
+        tabX.Build(txLo / 360, txHi / 360, Member::kTiled, fill(true, 1));
+        tabY.Build(tyLo / 360, tyHi / 360, Member::kTiled, fill(false, p.srcPitch));
     };
     if (!Member::kRowMaps) build(txMin, txMax, tyMin, tyMax);
     for (int64_t y = a.sy; y < a.ey; ++y, m.NextRow()) {
@@ -256,19 +335,18 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         LimitSpan(ty, t.sinA, tabY.lo, tabY.hi, &i0, &i1);
         const int k = static_cast<int>(i1 - i0);
         if (k <= 0) continue;
+        const int32_t tx0 = static_cast<int32_t>(tx + i0 * t.cosA), ty0 = static_cast<int32_t>(ty + i0 * t.sinA);
+        const int32_t c = static_cast<int32_t>(t.cosA), s = static_cast<int32_t>(t.sinA);
         if constexpr (std::is_same_v<Member, PlainMap>) {
-            PlainOffsets(reinterpret_cast<int32_t*>(indices.data()), k, static_cast<int32_t>(tx + i0 * t.cosA),
-                         static_cast<int32_t>(ty + i0 * t.sinA), static_cast<int32_t>(t.cosA),
-                         static_cast<int32_t>(t.sinA), static_cast<int32_t>(m.cx2), static_cast<int32_t>(m.cy2),
+            int32_t* offsets = reinterpret_cast<int32_t*>(indices.data());
+            PlainOffsets(offsets, k, tx0, ty0, c, s, static_cast<int32_t>(m.cx2), static_cast<int32_t>(m.cy2),
                          static_cast<int32_t>(m.w), static_cast<int32_t>(m.h), static_cast<int32_t>(p.srcPitch));
-            GatherOffsets(pixels.data(), reinterpret_cast<int32_t*>(indices.data()), k, p.src);
-            store(p.row(y) + i0, pixels.data(), k);
-            continue;
+            GatherOffsets(pixels.data(), offsets, k, p.src);
+        } else {
+            RowIndices(indices.data(), k, tx0, ty0, c, s, static_cast<int32_t>(tabX.first),
+                       static_cast<int32_t>(tabY.first));
+            GatherRow(pixels.data(), indices.data(), k, tabX.v.data(), tabY.v.data(), p.src);
         }
-        RowIndices(indices.data(), k, static_cast<int32_t>(tx + i0 * t.cosA), static_cast<int32_t>(ty + i0 * t.sinA),
-                   static_cast<int32_t>(t.cosA), static_cast<int32_t>(t.sinA), static_cast<int32_t>(tabX.first),
-                   static_cast<int32_t>(tabY.first));
-        GatherRow(pixels.data(), indices.data(), k, tabX.v.data(), tabY.v.data(), p.src);
         store(p.row(y) + i0, pixels.data(), k);
     }
 }
@@ -345,7 +423,9 @@ struct RowZooms {
 // Tiled with the row's zooms, recoloured: each five-bit component scaled by
 // its factor, through tables of the 32 results already in place.
 struct MysteryMap : TiledMap {
-    static constexpr bool kRowMaps = true;
+    static constexpr bool kRowMaps = true, kZoomTiles = true;
+    float ZoomX() const { return zooms.x; }
+    float ZoomY() const { return zooms.y; }
     RowZooms zooms;
     uint16_t red[32], green[32], blue[32];
     MysteryMap(const Axes& a, const RowZooms& z, float r, float g, float b) : TiledMap(a), zooms(z) {
@@ -364,6 +444,36 @@ struct MysteryMap : TiledMap {
     }
 };
 
+// The recolouring by integer products: a factor f in 0..1 is m * 2^-s with
+// a 24-bit m, so trunc(c * f), the double product of a five-bit c being
+// exact, is (c * m) >> s (s held to 31: c * m < 2^29). Factors outside 0..1
+// (or NaN) keep the tables.
+struct Factor {
+    uint32_t m = 0, s = 0;
+};
+bool ExactFactor(float f, Factor* out) {
+    if (!(f >= 0.0f && f <= 1.0f)) return false;
+    if (f == 0.0f) return *out = Factor{}, true;
+    int e = 0;
+    const double mantissa = std::frexp(static_cast<double>(f), &e);
+    out->m = static_cast<uint32_t>(std::ldexp(mantissa, 24));
+    out->s = static_cast<uint32_t>(std::min(24 - e, 31));
+    return true;
+}
+
+KA_FX_KERNEL void RecolourRow(uint16_t* __restrict d, const uint16_t* __restrict v, int n, const kafx::Format& f,
+                              Factor r, Factor g, Factor b) {
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
+        for (int i = 0; i < n; ++i) {
+            const kafx::Five c = kafx::Split5(fmt, v[i]);
+            const uint16_t out = kafx::Pack5(fmt, static_cast<uint16_t>((c.r * r.m) >> r.s),
+                                             static_cast<uint16_t>((c.g * g.m) >> g.s),
+                                             static_cast<uint16_t>((c.b * b.m) >> b.s));
+            d[i] = v[i] != 0 ? out : d[i];
+        }
+    });
+}
+
 }  // namespace
 
 int kaDraw::MysteryLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float ZoomStartX, float ZoomAddX,
@@ -375,6 +485,12 @@ int kaDraw::MysteryLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float Zo
         RowZooms zooms{ZoomStartX, ZoomStartY, ZoomAddX, ZoomAddY};
         zooms.Skip(a.sy);
         MysteryMap m({t.cx2, t.cy2, a.w, a.h}, zooms, Red, Green, Blue);
+        Factor r, g, b;
+        const kafx::Format f = kafx::CurrentFormat();
+        if (ExactFactor(Red, &r) && ExactFactor(Green, &g) && ExactFactor(Blue, &b)) {
+            WalkBox(a, p, t, m, [&](uint16_t* d, const uint16_t* v, int n) { RecolourRow(d, v, n, f, r, g, b); });
+            return;
+        }
         WalkBox(a, p, t, m, [&m](uint16_t* d, const uint16_t* v, int n) {
             for (int i = 0; i < n; ++i) {
                 const uint16_t keep = static_cast<uint16_t>(-(v[i] == 0));
