@@ -157,9 +157,11 @@ void FillAxis(int32_t* out, int64_t q0, int count, int64_t scale, Map&& map) {
 // modulo by the same kind of product is exact too); spread = 0 for a
 // power-of-two zoom, whose product is the quotient itself.
 constexpr int32_t kUnsure = INT32_MIN;
-KA_FX_KERNEL void ZoomTiles(int32_t* __restrict out, int count, int32_t n0, float inv, float spread, int32_t size,
+// Returns whether any entry is kUnsure.
+KA_FX_KERNEL bool ZoomTiles(int32_t* __restrict out, int count, int32_t n0, float inv, float spread, int32_t size,
                             float invSize, int32_t scale) {
     const float below = 1.0f - spread, above = 1.0f + spread;
+    int32_t unsure = 0;
     for (int i = 0; i < count; ++i) {
         const float a = static_cast<float>(n0 + i) * inv;
         const int32_t lo = static_cast<int32_t>(a * below), hi = static_cast<int32_t>(a * above);
@@ -167,13 +169,9 @@ KA_FX_KERNEL void ZoomTiles(int32_t* __restrict out, int count, int32_t n0, floa
         const int32_t m = r - size * static_cast<int32_t>((static_cast<float>(r) + 0.5f) * invSize);
         const int32_t sure = -static_cast<int32_t>(lo == hi);  // all ones or none, to select without a branch
         out[i] = (m * scale & sure) | (kUnsure & ~sure);
+        unsure |= ~sure;
     }
-}
-
-KA_FX_KERNEL bool AnyUnsure(const int32_t* __restrict v, int count) {
-    int32_t any = 0;
-    for (int i = 0; i < count; ++i) any |= v[i] == kUnsure;
-    return any != 0;
+    return unsure != 0;
 }
 
 // The tiled zoom tables: ZoomTiles, and the member's own map for the entries
@@ -186,15 +184,16 @@ void FillZoomTiles(int32_t* out, int64_t q0, int count, int64_t centre, float zo
     const bool small = n0 > -(1 << 24) && n1 < (1 << 24) && std::fabs(static_cast<double>(n0) * inv) < 0x1p21 &&
                        std::fabs(static_cast<double>(n1) * inv) < 0x1p21;
     int exponent = 0;
+    bool unsure = true;
     if (small && size < (1 << 30) && (size - 1) * scale < (1 << 30)) {
         const bool exact = std::frexp(std::fabs(z), &exponent) == 0.5;
-        ZoomTiles(out, count, static_cast<int32_t>(n0), static_cast<float>(inv), exact ? 0.0f : 0x1p-20f,
+        unsure = ZoomTiles(out, count, static_cast<int32_t>(n0), static_cast<float>(inv), exact ? 0.0f : 0x1p-20f,
                   static_cast<int32_t>(size), static_cast<float>(1.0 / static_cast<double>(size)),
                   static_cast<int32_t>(scale));
     } else {
         std::fill(out, out + count, kUnsure);
     }
-    if (AnyUnsure(out, count))
+    if (unsure)
         for (int i = 0; i < count; ++i)
             if (out[i] == kUnsure) out[i] = static_cast<int32_t>(map(q0 + i) * scale);
 }
@@ -235,14 +234,20 @@ KA_FX_KERNEL void RowIndices(uint32_t* __restrict out, int n, int32_t tx, int32_
 
 // The source pixels at those indices, 0 where the source test fails.
 // Branch-free: with about a fifth of the pixels transparent at random,
-// branches would miss.
+// branches would miss. Tiled members never fail the test.
+template <bool Tiled>
 void GatherRow(uint16_t* __restrict out, const uint32_t* __restrict indices, int n, const int32_t* __restrict tabX,
                const int32_t* __restrict tabY, const uint16_t* __restrict src) {
+#pragma GCC unroll 4
     for (int i = 0; i < n; ++i) {
         const uint32_t k = indices[i];
         const int32_t o = tabX[k & 0xFFFF] + tabY[k >> 16];
-        const int32_t none = o >> 31;
-        out[i] = static_cast<uint16_t>(src[o & ~none] & ~none);
+        if (Tiled) {
+            out[i] = src[o];
+        } else {
+            const int32_t none = o >> 31;
+            out[i] = static_cast<uint16_t>(src[o & ~none] & ~none);
+        }
     }
 }
 
@@ -345,7 +350,7 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         } else {
             RowIndices(indices.data(), k, tx0, ty0, c, s, static_cast<int32_t>(tabX.first),
                        static_cast<int32_t>(tabY.first));
-            GatherRow(pixels.data(), indices.data(), k, tabX.v.data(), tabY.v.data(), p.src);
+            GatherRow<Member::kTiled>(pixels.data(), indices.data(), k, tabX.v.data(), tabY.v.data(), p.src);
         }
         store(p.row(y) + i0, pixels.data(), k);
     }

@@ -113,6 +113,7 @@ TurnCase RandomCase(std::mt19937& rng, Kind kind, int obj, int sw, int sh) {
     c.addX = std::uniform_real_distribution<float>(-0.01f, 0.02f)(rng);
     c.addY = std::uniform_real_distribution<float>(-0.01f, 0.02f)(rng);
     c.red = std::uniform_real_distribution<float>(0.0f, 1.0f)(rng), c.green = 1.0f, c.blue = 0.5f;
+    if (rng() % 5 == 0) c.green = rng() % 2 ? 1.7f : (rng() % 2 ? -0.5f : NAN);  // clamped, or 0
     return c;
 }
 
@@ -178,5 +179,27 @@ TEST_F(TurnWalkTest, FarBoxesTakeTheWideWalkWithTheSameResult) {
             ASSERT_EQ(Call(c), 1) << Describe(c);
             ASSERT_TRUE(Snapshot() == expected) << Describe(c);
         }
+    }
+}
+
+TEST_F(TurnWalkTest, TiledZoomsMatchTheDivisionOverWholeRows) {
+    // A one-row source of a prime width, each column its own value, over the
+    // whole screen: every box pixel shows which column its zoomed, mirrored
+    // and wrapped quotient picked. The zooms step by quarters (whole and
+    // power-of-two quotients everywhere) or by odd amounts through 1.
+    const int obj = kaDraw::CreateObject(251, 1, 2);
+    for (int x = 0; x < 251; ++x) Sprite[obj].Object->row(0)[x] = static_cast<uint16_t>(1 + 257 * x);
+    const float steps[][2] = {{0.25f, 0.25f}, {0.9f, 0.0007f}, {-3.0f, 0.013f}, {1.0f / 3.0f, 1.0f / 3.0f}, {40.0f, -0.1f}};
+    for (const auto& st : steps) {
+        TurnCase c{Kind::Mystery, -7, 0, 633, 480, 0, st[0], st[1], st[0], st[1], 1.0f, 1.0f, 1.0f, obj, 0, 0, 251, 1};
+        FillSurface(DDBack, 0x4444);
+        const auto expected = Reference(c, Snapshot());
+        ASSERT_EQ(Call(c), 1) << Describe(c);
+        ASSERT_TRUE(Snapshot() == expected) << Describe(c);
+        c.kind = Kind::TileZoom;
+        c.angle = 7;
+        const auto expected2 = Reference(c, Snapshot());
+        ASSERT_EQ(Call(c), 1) << Describe(c);
+        ASSERT_TRUE(Snapshot() == expected2) << Describe(c);
     }
 }
