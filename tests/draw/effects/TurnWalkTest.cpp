@@ -7,7 +7,7 @@
 
 #include "EffectTestSupport.h"
 #include "draw/effects/EffectPixels.h"
-#include "draw/effects/TurnSteps.h"
+#include "draw/effects/TurnWalk.h"
 
 using namespace drawtest;
 using namespace fxtest;
@@ -133,7 +133,7 @@ class TurnWalkTest : public DrawTest {};
 
 }  // namespace
 
-TEST(TurnSteps, Div360IsExactOverItsWholeRange) {
+TEST(TurnWalk, Div360IsExactOverItsWholeRange) {
     for (int32_t t = -kafx::kExactTurn; t <= kafx::kExactTurn; ++t)
         if (kafx::Div360(t) != t / 360) FAIL() << t;
 }
