@@ -52,19 +52,37 @@ KA_FX_KERNEL void RowIndices(uint32_t* __restrict out, int n, int32_t tx, int32_
     }
 }
 
+namespace {
+
+// One entry of ZoomTiles; without wrap the caller knows every |quotient|
+// is below size.
+template <bool Wrap>
+[[gnu::always_inline]] inline int32_t ZoomTile(int32_t n, float inv, float below, float above, int32_t size,
+                                               float invSize, int32_t scale) {
+    const float a = static_cast<float>(n) * inv;
+    const int32_t lo = static_cast<int32_t>(a * below), hi = static_cast<int32_t>(a * above);
+    int32_t m = std::abs(static_cast<int32_t>(a));
+    if (Wrap) m -= size * static_cast<int32_t>((static_cast<float>(m) + 0.5f) * invSize);
+    const int32_t sure = -static_cast<int32_t>(lo == hi);  // all ones or none, to select without a branch
+    return (m * scale & sure) | (kUnsure & ~sure);
+}
+
+}  // namespace
+
 KA_FX_KERNEL bool ZoomTiles(int32_t* __restrict out, int count, int32_t n0, float inv, float spread, int32_t size,
-                            float invSize, int32_t scale) {
+                            float invSize, int32_t scale, bool wrap) {
     const float below = 1.0f - spread, above = 1.0f + spread;
     int32_t unsure = 0;
-    for (int i = 0; i < count; ++i) {
-        const float a = static_cast<float>(n0 + i) * inv;
-        const int32_t lo = static_cast<int32_t>(a * below), hi = static_cast<int32_t>(a * above);
-        const int32_t r = std::abs(static_cast<int32_t>(a));
-        const int32_t m = r - size * static_cast<int32_t>((static_cast<float>(r) + 0.5f) * invSize);
-        const int32_t sure = -static_cast<int32_t>(lo == hi);  // all ones or none, to select without a branch
-        out[i] = (m * scale & sure) | (kUnsure & ~sure);
-        unsure |= ~sure;
-    }
+    if (wrap)
+        for (int i = 0; i < count; ++i) {
+            out[i] = ZoomTile<true>(n0 + i, inv, below, above, size, invSize, scale);
+            unsure |= out[i] == kUnsure;
+        }
+    else
+        for (int i = 0; i < count; ++i) {
+            out[i] = ZoomTile<false>(n0 + i, inv, below, above, size, invSize, scale);
+            unsure |= out[i] == kUnsure;
+        }
     return unsure != 0;
 }
 

@@ -101,10 +101,11 @@ void FillAxis(int32_t* out, int64_t q0, int count, int64_t scale, Map&& map) {
 // kUnsure. The caller keeps |n| below 2^24 and |a| below 2^21 (so that the
 // modulo by the same kind of product is exact too); spread = 0 for a
 // power-of-two zoom, whose product is the quotient itself.
-// Returns whether any entry is kUnsure.
+// Returns whether any entry is kUnsure. wrap false: the caller knows that
+// every |a| is below size - 1, so the modulo is left out.
 constexpr int32_t kUnsure = INT32_MIN;
 bool ZoomTiles(int32_t* out, int count, int32_t n0, float inv, float spread, int32_t size, float invSize,
-               int32_t scale);
+               int32_t scale, bool wrap);
 
 // The tiled zoom tables: ZoomTiles, and the member's own map for the entries
 // it was unsure of (or for all of them where the zoom is 0, NaN or huge).
@@ -119,9 +120,11 @@ void FillZoomTiles(int32_t* out, int64_t q0, int count, int64_t centre, float zo
     bool unsure = true;
     if (small && size < (1 << 30) && (size - 1) * scale < (1 << 30)) {
         const bool exact = std::frexp(std::fabs(z), &exponent) == 0.5;
+        // |a| is largest at an end of the range (with a margin for its rounding).
+        const double reach = std::max(std::fabs(static_cast<double>(n0) * inv), std::fabs(static_cast<double>(n1) * inv));
         unsure = ZoomTiles(out, count, static_cast<int32_t>(n0), static_cast<float>(inv), exact ? 0.0f : 0x1p-20f,
                            static_cast<int32_t>(size), static_cast<float>(1.0 / static_cast<double>(size)),
-                           static_cast<int32_t>(scale));
+                           static_cast<int32_t>(scale), reach * 1.001 + 1.0 >= static_cast<double>(size));
     } else {
         std::fill(out, out + count, kUnsure);
     }
