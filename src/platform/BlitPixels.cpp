@@ -201,11 +201,40 @@ void CopyRect(Surface16& dst, int dx, int dy, const Surface16& src, int sx, int 
         OpaqueRows(d, dst.pitchPixels(), s, src.pitchPixels(), w, h);
 }
 
+// One source row scaled to the visible columns i0.. of the destination:
+// out[i] = s[columns[i]]. Enlarging by a whole factor, column i0 + i is
+// source column (i0 + i) / factor, and each source pixel is simply repeated.
+template <int Factor>
+KA_HOT_KERNEL void RepeatPixels(uint16_t* __restrict out, const uint16_t* __restrict s, int64_t i0, int vw) {
+    int i = 0;
+    const uint16_t* p = s + i0 / Factor;
+    for (int64_t k = i0 % Factor; k != 0 && k < Factor && i < vw; ++k) out[i++] = *p;  // a partial first group
+    if (i0 % Factor != 0) ++p;
+    const int groups = (vw - i) / Factor;
+    uint16_t* __restrict o = out + i;
+    for (int g = 0; g < groups; ++g)
+        for (int k = 0; k < Factor; ++k) o[g * Factor + k] = p[g];
+    for (i += groups * Factor, p += groups; i < vw;) out[i++] = *p;  // a partial last group
+}
+
+void ScaleRow(uint16_t* __restrict out, const uint16_t* __restrict s, const int* __restrict columns, int vw,
+              int64_t i0, int64_t factor) {
+    switch (factor) {
+        case 2: RepeatPixels<2>(out, s, i0, vw); return;
+        case 3: RepeatPixels<3>(out, s, i0, vw); return;
+        case 4: RepeatPixels<4>(out, s, i0, vw); return;
+        default:
+            for (int i = 0; i < vw; ++i) out[i] = s[columns[i]];
+    }
+}
+
 // Nearest-neighbour scaling of checked, non-empty rectangles; each
 // destination pixel takes the source pixel under its centre. Only the
 // columns i0..i1-1 and rows j0..j1-1 of the destination (counted from its
 // left and top) are drawn; the destination rectangle may reach past dst,
-// those columns and rows may not.
+// those columns and rows may not. Each source row needed is scaled once into
+// a scratch row, which the plain row kernels then copy (keyed or opaque) to
+// every destination row that shows it.
 void ScaleRect(Surface16& dst, const Rect& dr, const Surface16& src, const Rect& sr, bool keyed, int64_t i0,
                int64_t i1, int64_t j0, int64_t j1) {
     int sw = sr.width(), sh = sr.height();
@@ -226,33 +255,35 @@ void ScaleRect(Surface16& dst, const Rect& dr, const Surface16& src, const Rect&
 
     constexpr int kStackColumns = 2048;
     int stackColumns[kStackColumns];
+    uint16_t stackRow[kStackColumns];
     std::vector<int> heapColumns;
+    std::vector<uint16_t> heapRow;
     int* columns = stackColumns;
+    uint16_t* scaled = stackRow;
     if (vw > kStackColumns) {
         heapColumns.resize(static_cast<size_t>(vw));
+        heapRow.resize(static_cast<size_t>(vw));
         columns = heapColumns.data();
+        scaled = heapRow.data();
     }
     for (int i = 0; i < vw; ++i) columns[i] = static_cast<int>((2 * (i0 + i) + 1) * sw / (2 * dw));
+    const int64_t factor = dw % sw == 0 ? dw / sw : 0;
 
-    const uint16_t* previousRow = nullptr;
-    uint16_t* previousOut = nullptr;
     uint16_t* d = dst.row(static_cast<int>(dr.top + j0)) + (dr.left + i0);
-    for (int64_t j = j0; j < j1; ++j, d += dst.pitchPixels()) {
-        int sy = static_cast<int>((2 * j + 1) * sh / (2 * dh));
-        const uint16_t* s = base + sy * basePitch;
-        if (keyed) {
-            for (int i = 0; i < vw; ++i) {
-                uint16_t p = s[columns[i]];
-                d[i] = p != key ? p : d[i];
-            }
-        } else if (s == previousRow) {
-            // Enlarging: this row repeats the one above.
-            std::memcpy(d, previousOut, static_cast<size_t>(vw) * 2);
-        } else {
-            for (int i = 0; i < vw; ++i) d[i] = s[columns[i]];
-        }
-        previousRow = s;
-        previousOut = d;
+    const ptrdiff_t pitch = dst.pitchPixels();
+    for (int64_t j = j0; j < j1;) {
+        const int64_t sy = (2 * j + 1) * sh / (2 * dh);
+        // The destination rows up to j1 that show source row sy.
+        int64_t end = j + 1;
+        while (end < j1 && (2 * end + 1) * sh / (2 * dh) == sy) ++end;
+        ScaleRow(scaled, base + sy * basePitch, columns, vw, i0, factor);
+        const int rows = static_cast<int>(end - j);
+        if (keyed)
+            KeyedRows(d, pitch, scaled, 0, vw, rows, key);
+        else
+            OpaqueRows(d, pitch, scaled, 0, vw, rows);
+        d += pitch * rows;
+        j = end;
     }
 }
 

@@ -142,5 +142,48 @@ TEST(BlitAgreement, LargeScaledCopiesMatchReference) {
     EXPECT_TRUE(SameMemory(dst, *expect));
 }
 
+// The clipped scaled copy against the whole reference stretch: enlargements
+// by whole factors (which repeat pixels instead of looking each one up),
+// other ratios, destinations reaching past the surface on any side, random
+// clips, keyed and opaque, with and without the AVX-512 keyed rows.
+TEST(BlitAgreement, ClippedStretchesShowTheirPartOfTheWholeStretch) {
+    std::mt19937 rng(31);
+    for (bool avx512 : {true, false}) {
+        AllowAvx512Blits(avx512);
+        for (int n = 0; n < 1500; ++n) {
+            uint16_t key = static_cast<uint16_t>(rng());
+            Surface16 src(Between(rng, 1, 40), Between(rng, 1, 12)), dst(Between(rng, 1, 90), Between(rng, 1, 30));
+            Scramble(src, rng, key);
+            Scramble(dst, rng, key);
+            if (rng() % 4 != 0) src.setColorKey(key);
+            Rect sr{Between(rng, 0, src.width() - 1), Between(rng, 0, src.height() - 1), 0, 0};
+            sr.right = Between(rng, sr.left + 1, src.width()), sr.bottom = Between(rng, sr.top + 1, src.height());
+            const int factor = Between(rng, 0, 5);
+            const int dw = factor > 0 ? factor * sr.width() : Between(rng, 1, 120);
+            const int dh = Between(rng, 0, 2) == 0 ? Between(rng, 1, 40) : Between(rng, 1, 4) * sr.height();
+            Rect dr{Between(rng, -dw, dst.width()), Between(rng, -dh, dst.height()), 0, 0};
+            dr.right = dr.left + dw, dr.bottom = dr.top + dh;
+            Rect clip{Between(rng, 0, dst.width()), Between(rng, 0, dst.height()), 0, 0};
+            clip.right = Between(rng, clip.left, dst.width()), clip.bottom = Between(rng, clip.top, dst.height());
+            const bool useKey = rng() % 3 != 0;
+            // The whole stretch on a canvas holding both the surface and dr.
+            const int ox = std::max(0, -dr.left), oy = std::max(0, -dr.top);
+            Surface16 canvas(ox + std::max(dst.width(), dr.right), oy + std::max(dst.height(), dr.bottom));
+            for (int y = 0; y < dst.height(); ++y) std::memcpy(canvas.row(y + oy) + ox, dst.row(y), dst.width() * 2u);
+            ASSERT_EQ(reference::Blt(canvas, {dr.left + ox, dr.top + oy, dr.right + ox, dr.bottom + oy}, src, sr, useKey), kOk);
+            auto before = Clone(dst);
+            ASSERT_EQ(BltClipped(dst, dr, clip, src, sr, useKey), kOk) << "case " << n;
+            for (int y = 0; y < dst.height(); ++y)
+                for (int x = 0; x < dst.width(); ++x) {
+                    const bool drawn = x >= std::max(clip.left, dr.left) && x < std::min(clip.right, dr.right) &&
+                                       y >= std::max(clip.top, dr.top) && y < std::min(clip.bottom, dr.bottom);
+                    const uint16_t want = drawn ? canvas.row(y + oy)[x + ox] : before->row(y)[x];
+                    ASSERT_EQ(dst.row(y)[x], want) << "case " << n << " at " << x << "," << y << " factor " << factor;
+                }
+        }
+    }
+    AllowAvx512Blits(true);
+}
+
 }  // namespace
 }  // namespace plat
