@@ -23,6 +23,7 @@ void kaDraw::WaterfallLayer(int Px, int Py, int Type, float Speed, int ObjDD, in
     plat::Surface16* sprite = (ObjDD >= 0 && ObjDD < 1024) ? Sprite[ObjDD].Object : nullptr;
     const kadraw::Span seen = kadraw::VisibleRows();
     if (sprite != nullptr) {
+        kadraw::RowCopier copier(kadraw::Copy::Opaque, ObjDD);
         const int64_t first = std::max<int64_t>(0, -int64_t{Y1});
         const int64_t last = std::min<int64_t>(h, int64_t{sprite->height()} - Y1);
         int64_t by = first == 0 ? 0 : curve(first - 1) + 1;
@@ -30,7 +31,7 @@ void kaDraw::WaterfallLayer(int Px, int Py, int Type, float Speed, int ObjDD, in
             const int64_t ry = curve(y);
             const int64_t from = std::max(by, seen.first - Py), to = std::min(ry, seen.last - 1 - Py);
             for (int64_t dy = from; dy <= to; ++dy)
-                kadraw::CopyRow(kadraw::Copy::Opaque, Px, int64_t{Py} + dy, ObjDD, X1, Y1 + y, X2);
+                copier.Row(Px, int64_t{Py} + dy, X1, Y1 + y, X2);
             by = ry + 1;
         }
     }
