@@ -2,8 +2,10 @@
 // checks, the pieces of display set-up, bitmap decoding and the error text.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "draw/kaDraw.h"
@@ -79,8 +81,34 @@ bool DecodeBitmapFile(const std::string& path, plat::DecodedBitmap* out);
 size_t FormatErrorText(char* out, size_t size, const char* function, const char* message);
 
 // The destination clipping of the layer copies against the virtual screen.
-// Returns false when nothing is to be drawn.
-bool ClipLayer(int* Px, int* Py, int* X1, int* Y1, int* X2, int* Y2);
+// Returns false when nothing is to be drawn. Inline: the row-copying layers
+// clip thousands of single rows per call.
+inline bool ClipLayer(int* Px, int* Py, int* X1, int* Y1, int* X2, int* Y2) {
+    // 64-bit arithmetic: extreme coordinates must not wrap into a rectangle
+    // that looks drawable.
+    int64_t px = *Px, py = *Py, x1 = *X1, y1 = *Y1, x2 = *X2, y2 = *Y2;
+    const int64_t w = x2 - x1, h = y2 - y1;
+    if (px + w > kaDraw::Vx2) x2 -= px + w - kaDraw::Vx2;
+    if (py + h > kaDraw::Vy2) y2 -= py + h - kaDraw::Vy2;
+    if (px < kaDraw::Vx1) {
+        x1 += kaDraw::Vx1 - px;
+        px = kaDraw::Vx1;
+    }
+    if (py < kaDraw::Vy1) {
+        y1 += kaDraw::Vy1 - py;
+        py = kaDraw::Vy1;
+    }
+    if (x2 < x1 || y2 < y1) return false;
+    for (int64_t v : {px, py, x1, y1, x2, y2})
+        if (v < INT_MIN || v > INT_MAX) return false;
+    *Px = static_cast<int>(px);
+    *Py = static_cast<int>(py);
+    *X1 = static_cast<int>(x1);
+    *Y1 = static_cast<int>(y1);
+    *X2 = static_cast<int>(x2);
+    *Y2 = static_cast<int>(y2);
+    return true;
+}
 
 // The fade transitions drawn by Refresh for FadeType 1..12.
 void DrawFadeTransition();

@@ -18,6 +18,28 @@ namespace plat {
 // equal to src's colour key are not written (no key on src: every pixel is).
 Result BltFast(Surface16& dst, int x, int y, const Surface16& src, const Rect& srcRect, bool useKey);
 
+// One row of a batch of row copies: columns sx .. sx + w - 1 of source row
+// sy, drawn at (x, y).
+struct RowCopy {
+    int x, y, sx, sy, w;
+};
+
+// BltFast of each row in order, one row high, with the checks done once for
+// the whole batch where they can be: every row is drawn exactly as BltFast
+// would draw it (a row that leaves either surface draws nothing, the others
+// are still drawn). kErrSurfaceLost, and nothing drawn, when either surface
+// is lost; otherwise kOk.
+Result BltFastRows(Surface16& dst, const Surface16& src, const RowCopy* rows, size_t count, bool useKey);
+
+// `count` copies of one source row side by side on row y of dst, copy k at
+// column x + k w, each cut to the columns [left, right) of dst: the tiles
+// of a band, clipped once. x must be in the int range, columns sx .. sx + w - 1 of source row sy must
+// lie inside src, row y and [left, right) inside dst, and src must not be
+// dst; otherwise kErrInvalidRect and nothing is drawn. kErrSurfaceLost (and
+// nothing drawn) when either surface is lost. Keyed as BltFast.
+Result BltFastRowTiles(Surface16& dst, int y, int64_t x, int64_t count, int left, int right, const Surface16& src,
+                       int sx, int sy, int w, bool useKey);
+
 // Copy srcRect of src onto dstRect of dst, scaling when the sizes differ:
 // nearest neighbour, each destination pixel taking the source pixel under
 // its centre. Optionally keyed as BltFast. An empty source draws nothing.

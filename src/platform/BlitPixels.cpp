@@ -4,6 +4,7 @@
 // baseline) and the loader picks one for the machine, and keyed copies use
 // AVX-512 masked stores where the processor has them.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -308,6 +309,76 @@ Result BltFast(Surface16& dst, int x, int y, const Surface16& src, const Rect& s
     if (w == 0 || h == 0) return kOk;
     CopyRect(dst, x, y, src, srcRect.left, srcRect.top, static_cast<int>(w), static_cast<int>(h),
              useKey && src.hasColorKey());
+    if (dst.isPrimary()) PresentPrimary(dst);
+    return kOk;
+}
+
+Result BltFastRows(Surface16& dst, const Surface16& src, const RowCopy* rows, size_t count, bool useKey) {
+    if (dst.isLost() || src.isLost()) return kErrSurfaceLost;
+    const bool keyed = useKey && src.hasColorKey();
+    const uint16_t key = src.colorKey();
+    if (gKeyedKernel == nullptr) gKeyedKernel = ChooseKeyedKernel();
+    const KeyedKernel kernel = gKeyedKernel;
+    bool drawn = false;
+    for (size_t i = 0; i < count; ++i) {
+        const RowCopy& r = rows[i];
+        const int64_t w = r.w;
+        if (w <= 0 || !Inside(r.sx, r.sy, r.sx + w, int64_t{r.sy} + 1, src) ||
+            !Inside(r.x, r.y, r.x + w, int64_t{r.y} + 1, dst))
+            continue;
+        drawn = true;
+        if (&dst == &src) {
+            CopyRect(dst, r.x, r.y, src, r.sx, r.sy, r.w, 1, keyed);
+        } else if (keyed) {
+            kernel(dst.row(r.y) + r.x, 0, src.row(r.sy) + r.sx, 0, r.w, 1, key);
+        } else {
+            std::memcpy(dst.row(r.y) + r.x, src.row(r.sy) + r.sx, static_cast<size_t>(r.w) * 2);
+        }
+    }
+    if (drawn && dst.isPrimary()) PresentPrimary(dst);
+    return kOk;
+}
+
+Result BltFastRowTiles(Surface16& dst, int y, int64_t x, int64_t count, int left, int right, const Surface16& src,
+                       int sx, int sy, int w, bool useKey) {
+    if (dst.isLost() || src.isLost()) return kErrSurfaceLost;
+    if (&dst == &src || w <= 0 || x < INT_MIN || x > INT_MAX || !Inside(sx, sy, int64_t{sx} + w, int64_t{sy} + 1, src) ||
+        !Inside(left, y, right, int64_t{y} + 1, dst))
+        return kErrInvalidRect;
+    const bool keyed = useKey && src.hasColorKey();
+    const uint16_t key = src.colorKey();
+    uint16_t* d = dst.row(y);
+    const uint16_t* s = src.row(sy) + sx;
+    // `times` copies of n source pixels from `from`, w pixels apart from
+    // column at on.
+    const auto copies = [&](int64_t at, int n, int64_t times, const uint16_t* from) {
+        if (keyed)
+            KeyedRows(d + at, w, from, 0, n, static_cast<int>(times), key);
+        else
+            OpaqueRows(d + at, w, from, 0, n, static_cast<int>(times));
+    };
+    // Copy k covers [x + k w, x + (k + 1) w). The walk starts at the first
+    // copy that reaches past `left` and stops at `right`; the copies wholly
+    // inside [left, right) in a row are rows of one walk of the kernel (w
+    // pixels apart on the destination, all from the same source row), the
+    // ones cut at either end are drawn one by one.
+    int64_t k = 0;
+    if (x + w <= left) k = (left - x - w) / w + 1;  // here left - x - w >= 0
+    int64_t wholeAt = 0, whole = 0;
+    for (; k < count; ++k) {
+        const int64_t at = x + k * w;
+        if (at >= right) break;
+        if (at >= left && at + w <= right) {
+            if (whole == 0) wholeAt = at;
+            ++whole;
+            continue;
+        }
+        if (whole > 0) copies(wholeAt, w, whole, s);
+        whole = 0;
+        const int64_t a = std::max<int64_t>(at, left), b = std::min<int64_t>(at + w, right);
+        copies(a, static_cast<int>(b - a), 1, s + (a - at));
+    }
+    if (whole > 0) copies(wholeAt, w, whole, s);
     if (dst.isPrimary()) PresentPrimary(dst);
     return kOk;
 }

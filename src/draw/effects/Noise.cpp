@@ -1,105 +1,170 @@
 // kaEffect::Noise: every pixel of the rectangle brightened by a noise value
 // from the fire list shifted left by Force, each five-bit channel limited to
-// 31. The list is read in runs up to its end, eight pixels at a time.
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
+// 31. The list is read in runs up to its end; in the two display formats a
+// run goes sixteen pixels at a time (built for AVX2 and the baseline).
+#include <cstring>
+#include <type_traits>
 
 #include "draw/effects/EffectPixels.h"
 #include "draw/effects/EffectState.h"
+#include "draw/effects/LayerFrame.h"
 #include "draw/effects/ScreenArea.h"
 
 namespace {
 
-// The flagged channels get the noise, each limited to 31. The split by
-// formula equals the GetRGB table for every value (a value with a bit no
-// field covers splits to black). Everything stays in 16 bits, so that the
-// row loop vectorises eight or more pixels wide.
-struct NoiseRule {
-    uint16_t unused, sr, sg, sb;
-    uint16_t fr, fg, fb;  // 0xFFFF for the channels that get the noise
-    int force;
+using kafx::Format;
+using kadraw::kNoiseLength;
 
-    uint16_t operator()(uint16_t p, char n) const {
-        const uint16_t add = static_cast<uint16_t>(static_cast<uint16_t>(static_cast<unsigned char>(n)) << force);
-        const uint16_t keep = (p & unused) != 0 ? 0 : 31;
-        uint16_t r = static_cast<uint16_t>(((p >> sr) & keep) + (add & fr));
-        uint16_t g = static_cast<uint16_t>(((p >> sg) & keep) + (add & fg));
-        uint16_t b = static_cast<uint16_t>(((p >> sb) & keep) + (add & fb));
-        r = r < 31 ? r : 31;
-        g = g < 31 ? g : 31;
-        b = b < 31 ? b : 31;
-        return static_cast<uint16_t>((r << sr) | (g << sg) | (b << sb));
-    }
+// The noise step of one list entry, limited to 31: a larger step clamps
+// every channel anyway, and the 16-bit shift of a byte by at most 14 never
+// comes near 65,536 - 31, so no channel sum could have wrapped. The shift
+// is a multiplication by scale = 2^Force.
+inline uint16_t NoiseStep(unsigned char n, uint16_t scale) {
+    const uint16_t step = static_cast<uint16_t>(n * scale);
+    return step < 31 ? step : 31;
+}
+
+// The channels that get the noise: `spread` has the lowest bit of each
+// flagged five-bit field, so that step * spread adds to all of them in one
+// pixel; r, g and b are 0xFFFF for a flagged channel, else 0.
+struct Channels {
+    uint16_t spread, r, g, b;
+};
+template <typename F>
+Channels Flagged(const F& f, bool red, bool green, bool blue) {
+    const auto bit = [](bool on, unsigned shift) { return on ? 1u << shift : 0u; };
+    const auto all = [](bool on) { return static_cast<uint16_t>(on ? 0xFFFF : 0); };
+    return {static_cast<uint16_t>(bit(red, f.shiftR2) | bit(green, f.shiftG2) | bit(blue, f.shiftB2)), all(red),
+            all(green), all(blue)};
+}
+
+// ---- The display formats ----------------------------------------------------
+// A field x of mask m brightened by y and limited to m is m - max(r, y) + y,
+// with r = m - x the room left above it: the bits of m the pixel does not
+// have. No sum leaves 16 bits (the top field included), no field needs a
+// shift, and as the fields are disjoint m - v is m ^ v for all three at once.
+// A value with an unused bit set is black first, as the GetRGB split has it.
+
+template <bool Rgb555>
+struct Fields {
+    static constexpr uint16_t r = 31u << kafx::FixedFormat<Rgb555>::shiftR2;
+    static constexpr uint16_t g = 31u << kafx::FixedFormat<Rgb555>::shiftG2;
+    static constexpr uint16_t b = 31u << kafx::FixedFormat<Rgb555>::shiftB2;
+    static constexpr uint16_t unused = kafx::FixedFormat<Rgb555>::unused;
 };
 
-#if defined(__x86_64__)
-__attribute__((target("avx2"))) inline __m256i Min31Avx2(__m256i x, __m256i five) {
-    return _mm256_sub_epi16(x, _mm256_subs_epu16(x, five));
+// One pixel; `add` is step * spread.
+template <bool Rgb555>
+inline uint16_t NoisePixel(uint16_t p, uint16_t add) {
+    using M = Fields<Rgb555>;
+    if (M::unused != 0 && (p & M::unused) != 0) p = 0;
+    const auto left = [p, add](uint16_t m) {
+        const uint16_t room = static_cast<uint16_t>(~p & m), y = static_cast<uint16_t>(add & m);
+        return static_cast<uint16_t>((room > y ? room : y) - y);
+    };
+    return static_cast<uint16_t>((left(M::r) | left(M::g) | left(M::b)) ^ (M::r | M::g | M::b));
 }
 
-// Sixteen pixels at a time where the processor has AVX2; returns how many
-// pixels it did.
-__attribute__((target("avx2"))) int NoiseRunAvx2(const NoiseRule& rule, uint16_t* __restrict p,
-                                                const char* __restrict n, int count) {
-    const __m256i unused = _mm256_set1_epi16(static_cast<short>(rule.unused));
-    const __m256i five = _mm256_set1_epi16(31), zero = _mm256_setzero_si256();
-    const __m256i fr = _mm256_set1_epi16(static_cast<short>(rule.fr)), fg = _mm256_set1_epi16(static_cast<short>(rule.fg)),
-                  fb = _mm256_set1_epi16(static_cast<short>(rule.fb));
-    const __m128i sr = _mm_cvtsi32_si128(rule.sr), sg = _mm_cvtsi32_si128(rule.sg), sb = _mm_cvtsi32_si128(rule.sb);
-    const __m128i force = _mm_cvtsi32_si128(rule.force);
-    int i = 0;
-    for (; i + 16 <= count; i += 16) {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        const __m256i wide = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(n + i)));
-        const __m256i add = _mm256_sll_epi16(wide, force);
-        const __m256i keep = _mm256_and_si256(_mm256_cmpeq_epi16(_mm256_and_si256(v, unused), zero), five);
-        const __m256i r =
-            Min31Avx2(_mm256_add_epi16(_mm256_and_si256(_mm256_srl_epi16(v, sr), keep), _mm256_and_si256(add, fr)), five);
-        const __m256i g =
-            Min31Avx2(_mm256_add_epi16(_mm256_and_si256(_mm256_srl_epi16(v, sg), keep), _mm256_and_si256(add, fg)), five);
-        const __m256i b =
-            Min31Avx2(_mm256_add_epi16(_mm256_and_si256(_mm256_srl_epi16(v, sb), keep), _mm256_and_si256(add, fb)), five);
-        const __m256i out =
-            _mm256_or_si256(_mm256_or_si256(_mm256_sll_epi16(r, sr), _mm256_sll_epi16(g, sg)), _mm256_sll_epi16(b, sb));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), out);
-    }
-    return i;
+// Sixteen pixels in one register (two on the baseline): as 16-bit lanes and
+// as their 32 bytes. Red and blue each lie inside one byte of the pixel in
+// both formats, so byte lanes take the two in one go; green straddles the
+// bytes and takes 16-bit lanes. Vectors pass by reference: a 256-bit value
+// would change the calling convention between the two builds.
+using Lanes16 = uint16_t __attribute__((vector_size(32)));
+using Lanes8 = uint8_t __attribute__((vector_size(32)));
+
+template <bool Rgb555>
+[[gnu::always_inline]] inline void NoiseBlock(uint16_t* p, const uint16_t* addends) {
+    using M = Fields<Rgb555>;
+    constexpr uint16_t redBlue = M::r | M::b;
+    Lanes16 v, add;
+    std::memcpy(&v, p, sizeof v);
+    std::memcpy(&add, addends, sizeof add);
+    if constexpr (M::unused != 0) v &= reinterpret_cast<Lanes16>((v & M::unused) == 0);
+    const Lanes16 room = ~v;
+    const Lanes8 roomRB = reinterpret_cast<Lanes8>(room & redBlue), yRB = reinterpret_cast<Lanes8>(add & redBlue);
+    const Lanes8 leftRB = (roomRB > yRB ? roomRB : yRB) - yRB;
+    const Lanes16 roomG = room & M::g, yG = add & M::g;
+    const Lanes16 leftG = (roomG > yG ? roomG : yG) - yG;
+    const Lanes16 out = (reinterpret_cast<Lanes16>(leftRB) | leftG) ^ static_cast<uint16_t>(M::r | M::g | M::b);
+    std::memcpy(p, &out, sizeof out);
 }
 
-const bool kHasAvx2 = __builtin_cpu_supports("avx2");
-#endif
-
-// Eight pixels at a time with SSE2 (part of every x86-64), the same rule
-// lane by lane; the scalar rule does what is left of a run.
-int NoiseRun(const NoiseRule& rule, uint16_t* __restrict p, const char* __restrict n, int count) {
+// A run of pixels against their addends: blocks of sixteen, then single
+// pixels.
+template <bool Rgb555>
+[[gnu::always_inline]] inline void NoiseRun(uint16_t* p, const uint16_t* add, int count) {
     int i = 0;
-#if defined(__x86_64__)
-    if (kHasAvx2) i = NoiseRunAvx2(rule, p, n, count);
-#endif
-#if defined(__SSE2__)
-    const __m128i unused = _mm_set1_epi16(static_cast<short>(rule.unused));
-    const __m128i five = _mm_set1_epi16(31), zero = _mm_setzero_si128();
-    const __m128i fr = _mm_set1_epi16(static_cast<short>(rule.fr)), fg = _mm_set1_epi16(static_cast<short>(rule.fg)),
-                  fb = _mm_set1_epi16(static_cast<short>(rule.fb));
-    const __m128i sr = _mm_cvtsi32_si128(rule.sr), sg = _mm_cvtsi32_si128(rule.sg), sb = _mm_cvtsi32_si128(rule.sb);
-    const __m128i force = _mm_cvtsi32_si128(rule.force);
-    // min(x, 31) for x up to 65535: x - max(x - 31, 0).
-    const auto min31 = [five](__m128i x) { return _mm_sub_epi16(x, _mm_subs_epu16(x, five)); };
-    for (; i + 8 <= count; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(n + i));
-        const __m128i add = _mm_sll_epi16(_mm_unpacklo_epi8(bytes, zero), force);
-        const __m128i keep = _mm_and_si128(_mm_cmpeq_epi16(_mm_and_si128(v, unused), zero), five);
-        const __m128i r = min31(_mm_add_epi16(_mm_and_si128(_mm_srl_epi16(v, sr), keep), _mm_and_si128(add, fr)));
-        const __m128i g = min31(_mm_add_epi16(_mm_and_si128(_mm_srl_epi16(v, sg), keep), _mm_and_si128(add, fg)));
-        const __m128i b = min31(_mm_add_epi16(_mm_and_si128(_mm_srl_epi16(v, sb), keep), _mm_and_si128(add, fb)));
-        const __m128i out = _mm_or_si128(_mm_or_si128(_mm_sll_epi16(r, sr), _mm_sll_epi16(g, sg)), _mm_sll_epi16(b, sb));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), out);
+    for (; i + 16 <= count; i += 16) NoiseBlock<Rgb555>(p + i, add + i);
+    for (; i < count; ++i) p[i] = NoisePixel<Rgb555>(p[i], add[i]);
+}
+
+// ---- Any other format: split by shifts, add, clamp, pack ----------------------
+
+inline uint16_t NoisePixel(const Format& f, uint16_t p, uint16_t step, const Channels& c) {
+    const kafx::Five v = kafx::Split5(f, p);
+    const auto add = [step](uint16_t x, uint16_t flag) { return kafx::Min31(static_cast<uint16_t>(x + (step & flag))); };
+    return kafx::Pack5(f, add(v.r, c.r), add(v.g, c.g), add(v.b, c.b));
+}
+
+// ---- The walk ------------------------------------------------------------------
+
+// The rectangle, row by row and run by run, with the cursor moving as if it
+// stepped once per pixel (the restarts call rand() exactly as often).
+// run(pixels, list position, count) brightens one run.
+template <typename Run>
+[[gnu::always_inline]] inline void EachRun(const kadraw::BackArea& a, int* cursor, Run run) {
+    for (int y = 0; y < a.h; ++y) {
+        uint16_t* row = DDBack->row(a.y + y) + a.x;
+        for (int x = 0; x < a.w;) {
+            const int count = std::min(a.w - x, kNoiseLength - *cursor);
+            run(row + x, *cursor, count);
+            x += count;
+            *cursor += count - 1;
+            kadraw::AdvanceNoiseCursor(cursor);
+        }
     }
-#endif
-    for (; i < count; ++i) p[i] = rule(p[i], n[i]);
-    return count;
+}
+
+// The list positions a call can read: from the cursor on for as many
+// pixels as the area has, or, when that passes the end (the cursor then
+// restarts somewhere in the first thousand), the whole list.
+struct ListRange {
+    int first, last;
+};
+inline ListRange Reachable(const kadraw::BackArea& a, int cursor) {
+    const int64_t pixels = int64_t{a.w} * a.h;
+    if (cursor >= 0 && pixels <= kNoiseLength - cursor) return {cursor, static_cast<int>(cursor + pixels)};
+    return {0, kNoiseLength};
+}
+
+template <typename F>
+[[gnu::always_inline]] inline void NoiseArea(const F& f, const kadraw::BackArea& a, int* cursor, int force,
+                                             const Channels& c) {
+    const unsigned char* list = reinterpret_cast<const unsigned char*>(kaEffect::FireRandomList);
+    const uint16_t scale = static_cast<uint16_t>(1u << force);
+    if constexpr (std::is_same_v<F, Format>) {
+        EachRun(a, cursor, [&](uint16_t* p, int from, int count) {
+            for (int i = 0; i < count; ++i) p[i] = NoisePixel(f, p[i], NoiseStep(list[from + i], scale), c);
+        });
+    } else {
+        // The addend of each list entry the call can reach, worked out once.
+        uint16_t addends[kNoiseLength];
+        const ListRange reach = Reachable(a, *cursor);
+        for (int i = reach.first; i < reach.last; ++i)
+            addends[i] = static_cast<uint16_t>(NoiseStep(list[i], scale) * c.spread);
+        constexpr bool rgb555 = std::is_same_v<F, kafx::Format555>;
+        EachRun(a, cursor, [&](uint16_t* p, int from, int count) { NoiseRun<rgb555>(p, addends + from, count); });
+    }
+}
+
+// The two display formats get every mask as a constant; any other format
+// takes the split by shifts.
+KA_FX_KERNEL void NoiseRows(const kadraw::BackArea& a, Format f, int* cursor, int force, bool red, bool green,
+                           bool blue) {
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
+        NoiseArea(fmt, a, cursor, force, Flagged(fmt, red, green, blue));
+    });
 }
 
 int NoisePass(int* cursor, bool red, bool green, bool blue, int Force, int Px, int Py, unsigned Width,
@@ -107,21 +172,7 @@ int NoisePass(int* cursor, bool red, bool green, bool blue, int Force, int Px, i
     if (!kadraw::LockBack()) return 0;
     // The shift is 16-bit: from 15 on the noise would wrap to nothing.
     const int force = Force < 0 ? 0 : Force > 14 ? 14 : Force;
-    const kafx::Format f = kafx::CurrentFormat();
-    const auto flag = [](bool on) { return static_cast<uint16_t>(on ? 0xFFFF : 0); };
-    const NoiseRule rule{f.unused, f.shiftR2, f.shiftG2, f.shiftB2, flag(red), flag(green), flag(blue), force};
-    const kadraw::BackArea a = kadraw::ClipToBack(Px, Py, Width, Height);
-    const char* list = kaEffect::FireRandomList;
-    for (int y = 0; y < a.h; ++y) {
-        uint16_t* row = DDBack->row(a.y + y) + a.x;
-        for (int x = 0; x < a.w;) {
-            const int run = std::min(a.w - x, kadraw::kNoiseLength - *cursor);
-            NoiseRun(rule, row + x, list + *cursor, run);
-            x += run;
-            *cursor += run - 1;
-            kadraw::AdvanceNoiseCursor(cursor);
-        }
-    }
+    NoiseRows(kadraw::ClipToBack(Px, Py, Width, Height), kafx::CurrentFormat(), cursor, force, red, green, blue);
     DDBack->unlock();
     return 1;
 }

@@ -50,24 +50,26 @@ void kaDraw::MosaicLayer(int Px, int Py, int Size, int ObjDD, int X1, int Y1, in
     const Span seen = kadraw::VisibleRows();
     const int64_t bands = (int64_t{Y2} - Y1 + size - 1) / size;
     const Span shown = kadraw::TilesTouching(Py, size, bands, seen);
+    kadraw::RowCopier copier(Copy::Keyed, ObjDD);
     for (int64_t k = shown.first; k < shown.last; ++k) {
         const int64_t top = int64_t{Py} + k * size;
         const int64_t from = std::max(top, seen.first), to = std::min(top + size, seen.last);
-        for (int64_t row = from; row < to; ++row) kadraw::CopyRow(Copy::Keyed, Px, row, ObjDD, X1, Y1 + k * size, X2);
+        for (int64_t row = from; row < to; ++row) copier.Row(Px, row, X1, Y1 + k * size, X2);
     }
 }
 
 void kaDraw::LineLayer(int Px, int Py, int Size, int ObjDD, int X1, int Y1, int X2, int Y2) {
     const Span rows = kadraw::RowsShown(Py, Y1, Y2);
+    kadraw::RowCopier copier(Copy::Keyed, ObjDD);
     if (Size > 0) {
         // Rows Y1 + Size, Y1 + 2 Size, ...: row Y1 itself is never drawn.
         int64_t i = Y1 + Size;
         if (i < rows.first) i += (rows.first - i + Size - 1) / Size * Size;
-        for (; i < rows.last; i += Size) kadraw::CopyRow(Copy::Keyed, Px, int64_t{Py} + i - Y1, ObjDD, X1, i, X2);
+        for (; i < rows.last; i += Size) copier.Row(Px, int64_t{Py} + i - Y1, X1, i, X2);
     } else if (Size < 0) {
         const int64_t m = -int64_t{Size};
         for (int64_t i = Y1 + std::rand() % m + 1; i < rows.last; i += std::rand() % m + 1)
-            if (i >= rows.first) kadraw::CopyRow(Copy::Keyed, Px, int64_t{Py} + i - Y1, ObjDD, X1, i, X2);
+            if (i >= rows.first) copier.Row(Px, int64_t{Py} + i - Y1, X1, i, X2);
     }
 }
 
@@ -78,6 +80,7 @@ void kaDraw::RandomLayer(int Px, int Py, int Size, int ObjDD, int X1, int Y1, in
     }
     const int64_t size = Size;
     const Span rows = kadraw::RowsShown(Py, Y1, Y2);
+    kadraw::RowCopier copier(Copy::Keyed, ObjDD);
     for (int64_t y = rows.first; y < rows.last; ++y)
-        kadraw::CopyRow(Copy::Keyed, Px + std::rand() % (2 * size) - size, int64_t{Py} + y - Y1, ObjDD, X1, y, X2);
+        copier.Row(Px + std::rand() % (2 * size) - size, int64_t{Py} + y - Y1, X1, y, X2);
 }

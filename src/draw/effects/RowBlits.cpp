@@ -1,5 +1,5 @@
-// Row copies, visible ranges and phase wraps of the
-// row-copying layers.
+// Batched row copies, visible ranges and phase wraps of the row-copying
+// layers.
 #include "draw/effects/RowBlits.h"
 
 #include <algorithm>
@@ -8,13 +8,46 @@
 
 namespace kadraw {
 
-void CopyRow(Copy copy, int64_t px, int64_t py, int ObjDD, int X1, int64_t row, int X2) {
-    if (px < INT_MIN || px > INT_MAX || py < INT_MIN || py > INT_MAX || row < 0 || row >= INT_MAX) return;
-    const int r = static_cast<int>(row);
-    if (copy == Copy::Keyed)
-        kaDraw::Layer(static_cast<int>(px), static_cast<int>(py), ObjDD, X1, r, X2, r + 1);
-    else
-        kaDraw::DirectLayer(static_cast<int>(px), static_cast<int>(py), ObjDD, X1, r, X2, r + 1);
+RowCopier::RowCopier(Copy copy, int ObjDD) : copy_(copy), objDD_(ObjDD), src_(SpriteSurface(ObjDD)) {
+    if (DDBack == nullptr) src_ = nullptr;
+}
+
+void RowCopier::Flush() {
+    const size_t n = count_;
+    count_ = 0;
+    if (n == 0) return;
+    const bool keyed = copy_ == Copy::Keyed;
+    if (plat::BltFastRows(*DDBack, *src_, rows_, n, keyed) != plat::kErrSurfaceLost) return;
+    // A lost surface: row by row through the layer copy, which rebuilds the
+    // surfaces at the first row and draws the others, as separate calls would.
+    for (size_t i = 0; i < n; ++i) {
+        const plat::RowCopy& r = rows_[i];
+        if (keyed)
+            kaDraw::Layer(r.x, r.y, objDD_, r.sx, r.sy, r.sx + r.w, r.sy + 1);
+        else
+            kaDraw::DirectLayer(r.x, r.y, objDD_, r.sx, r.sy, r.sx + r.w, r.sy + 1);
+    }
+}
+
+void RowCopier::Tiles(int64_t px, int64_t count, int64_t py, int X1, int64_t row, int X2) {
+    if (src_ == nullptr || count <= 0) return;
+    const int64_t w = int64_t{X2} - X1;
+    // The layer copy would clip each copy only at the virtual screen's left
+    // and right, and draw what is left of it, when the row is a visible row
+    // of the surface, every position is in the int range, the source row lies
+    // inside the sprite and the virtual screen's columns inside the surface.
+    const Span rows = VisibleRows();
+    const bool oneClip = w > 0 && src_ != DDBack && py >= rows.first && py < rows.last && px >= INT_MIN &&
+                         px + (count - 1) * w <= INT_MAX && row >= 0 && row < src_->height() && X1 >= 0 &&
+                         X2 <= src_->width() && kaDraw::Vx1 >= 0 && kaDraw::Vx2 <= DDBack->width();
+    if (oneClip) {
+        Flush();  // the rows handed on before go first
+        if (plat::BltFastRowTiles(*DDBack, static_cast<int>(py), px, count, kaDraw::Vx1, std::max(kaDraw::Vx1, kaDraw::Vx2),
+                                  *src_, X1, static_cast<int>(row), static_cast<int>(w),
+                                  copy_ == Copy::Keyed) != plat::kErrSurfaceLost)
+            return;
+    }
+    for (int64_t k = 0; k < count; ++k) Row(px + k * w, py, X1, row, X2);
 }
 
 Span VisibleRows() {

@@ -1,20 +1,68 @@
-// What the row-copying layers share: one sprite row copied with the keyed or
-// the opaque layer copy at a 64-bit position, the range of rows worth
-// copying (the rows whose destination can be seen), and the wrap of an
-// animation phase.
+// What the row-copying layers share: sprite rows copied with the keyed or
+// the opaque layer copy at 64-bit positions, the range of rows worth copying
+// (the rows whose destination can be seen), and the wrap of an animation
+// phase.
 #pragma once
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 
+#include "draw/DrawInternal.h"
 #include "draw/kaDraw.h"
+#include "platform/Blit.h"
 
 namespace kadraw {
 
 enum class Copy { Keyed, Opaque };
 
-// Source row `row` of ObjDD, columns X1..X2, drawn at (px, py). A position
-// outside the int range cannot be on screen and draws nothing.
-void CopyRow(Copy copy, int64_t px, int64_t py, int ObjDD, int X1, int64_t row, int X2);
+// Rows of sprite ObjDD copied onto the back surface. Each row is drawn
+// exactly as kaDraw::Layer (Keyed) or kaDraw::DirectLayer (Opaque) would
+// draw it one row high: clipped to the virtual screen, nothing where it
+// leaves a surface, a lost surface rebuilt. The rows are handed to the
+// blitter in batches, in the order given; the last batch goes when the
+// copier goes out of scope.
+//   kadraw::RowCopier rows(kadraw::Copy::Keyed, ObjDD);
+//   for (...) rows.Row(px, py, X1, row, X2);
+class RowCopier {
+public:
+    RowCopier(Copy copy, int ObjDD);
+    ~RowCopier() { Flush(); }
+    RowCopier(const RowCopier&) = delete;
+    RowCopier& operator=(const RowCopier&) = delete;
+
+    // Source row `row`, columns X1..X2, drawn at (px, py). A position
+    // outside the int range cannot be on screen and draws nothing.
+    void Row(int64_t px, int64_t py, int X1, int64_t row, int X2) {
+        if (src_ == nullptr) return;
+        if (px < INT_MIN || px > INT_MAX || py < INT_MIN || py > INT_MAX || row < 0 || row >= INT_MAX) return;
+        int x = static_cast<int>(px), y = static_cast<int>(py), x1 = X1, y1 = static_cast<int>(row), x2 = X2,
+            y2 = y1 + 1;
+        if (!ClipLayer(&x, &y, &x1, &y1, &x2, &y2)) return;
+        // A row cut to nothing (or wider than any surface) is still handed
+        // on, drawing nothing: a lost surface is rebuilt for it as for the
+        // layer copy.
+        const int64_t w = int64_t{x2} - x1;
+        rows_[count_++] = {x, y, x1, y1, y2 > y1 && w <= INT_MAX ? static_cast<int>(w) : 0};
+        if (count_ == kBatch) Flush();
+    }
+
+    // `count` copies of the row side by side, the first at px: the same as
+    // Row(px + k (X2 - X1), ...) for k = 0 .. count - 1, with one clip for
+    // all of them where that draws the same pixels.
+    void Tiles(int64_t px, int64_t count, int64_t py, int X1, int64_t row, int X2);
+
+    // Draws the rows handed on so far.
+    void Flush();
+
+private:
+    static constexpr size_t kBatch = 256;
+    Copy copy_;
+    int objDD_;
+    plat::Surface16* src_;  // nullptr: no sprite or no back surface, nothing is drawn
+    plat::RowCopy rows_[kBatch];
+    size_t count_ = 0;
+};
 
 // Rows [top, bottom) of the back surface a layer copy can reach: the
 // virtual screen limited to the surface.

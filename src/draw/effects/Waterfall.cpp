@@ -23,15 +23,23 @@ void kaDraw::WaterfallLayer(int Px, int Py, int Type, float Speed, int ObjDD, in
     plat::Surface16* sprite = (ObjDD >= 0 && ObjDD < 1024) ? Sprite[ObjDD].Object : nullptr;
     const kadraw::Span seen = kadraw::VisibleRows();
     if (sprite != nullptr) {
+        kadraw::RowCopier copier(kadraw::Copy::Opaque, ObjDD);
         const int64_t first = std::max<int64_t>(0, -int64_t{Y1});
         const int64_t last = std::min<int64_t>(h, int64_t{sprite->height()} - Y1);
         int64_t by = first == 0 ? 0 : curve(first - 1) + 1;
-        for (int64_t y = first; y < last; ++y) {
-            const int64_t ry = curve(y);
-            const int64_t from = std::max(by, seen.first - Py), to = std::min(ry, seen.last - 1 - Py);
-            for (int64_t dy = from; dy <= to; ++dy)
-                kadraw::CopyRow(kadraw::Copy::Opaque, Px, int64_t{Py} + dy, ObjDD, X1, Y1 + y, X2);
-            by = ry + 1;
+        // The curve a block of rows at a time, ahead of their copies: the
+        // cosines do not wait on one another then.
+        constexpr int64_t kBlock = 64;
+        int64_t ends[kBlock];
+        for (int64_t block = first; block < last; block += kBlock) {
+            const int64_t n = std::min(kBlock, last - block);
+            for (int64_t i = 0; i < n; ++i) ends[i] = curve(block + i);
+            for (int64_t i = 0; i < n; ++i) {
+                const int64_t y = block + i, ry = ends[i];
+                const int64_t from = std::max(by, seen.first - Py), to = std::min(ry, seen.last - 1 - Py);
+                for (int64_t dy = from; dy <= to; ++dy) copier.Row(Px, int64_t{Py} + dy, X1, Y1 + y, X2);
+                by = ry + 1;
+            }
         }
     }
     const double span = static_cast<double>(h);

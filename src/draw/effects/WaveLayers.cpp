@@ -36,6 +36,19 @@ double CosOfDegree(int64_t degree) {
     return kept[i];
 }
 
+// n / d and n % d for n = first, first + 1, ... (first >= 0, d > 0),
+// counted along instead of divided for every n.
+struct Counted {
+    int64_t d, quotient, remainder;
+    Counted(int64_t first, int64_t divisor) : d(divisor), quotient(first / divisor), remainder(first % divisor) {}
+    void Next() {
+        if (++remainder == d) {
+            remainder = 0;
+            ++quotient;
+        }
+    }
+};
+
 int64_t Sway(int64_t degree, int amplitude) { return static_cast<int64_t>(CosOfDegree(degree) * amplitude); }
 
 float AdvanceAngle(float angle, float speed) {
@@ -60,12 +73,13 @@ void kaDraw::WaveLayer(int Px, int Py, int Width, int Size, float Speed, int Obj
                        int Mode) {
     kadraw::state::Wave& phase = kadraw::state::wave;
     const Span rows = kadraw::RowsShown(Py, Y1, Y2);
+    kadraw::RowCopier copier(Copy::Keyed, ObjDD);
     for (int64_t y = rows.first; y < rows.last; ++y) {
         int64_t x = Sway(RowDegree(y, Size, phase.angle), Width);
         // Neighbouring rows swing to opposite sides, counted from the first row.
         if (Mode != 0 && ((y - Y1) & 1) != 0) x = -x;
         if (Mode != 0) x *= phase.lineX;
-        kadraw::CopyRow(Copy::Keyed, int64_t{Px} + x, int64_t{Py} + y - Y1, ObjDD, X1, y, X2);
+        copier.Row(int64_t{Px} + x, int64_t{Py} + y - Y1, X1, y, X2);
     }
     // The sign carries over into the next call: it flips once per row drawn.
     const int64_t h = int64_t{Y2} - Y1;
@@ -80,11 +94,12 @@ void kaDraw::RollWaveLayer(int Px, int Py, int Width, int Size, float WaveSpeed,
     if (h <= 0) return;  // no rows to roll through
     const int64_t roll = static_cast<int64_t>(kadraw::WrapBelow(phase.roll, static_cast<double>(h)));
     const Span rows = kadraw::RowsShown(Py, Y1, Y2);
+    kadraw::RowCopier copier(Copy::Keyed, ObjDD);
     for (int64_t y = rows.first; y < rows.last; ++y) {
         const int64_t x = Sway(RowDegree(y, Size, phase.angle), Width);
         int64_t r = y + roll;
         if (r >= Y2) r -= h;
-        kadraw::CopyRow(Copy::Keyed, int64_t{Px} + x, int64_t{Py} + y - Y1, ObjDD, X1, r, X2);
+        copier.Row(int64_t{Px} + x, int64_t{Py} + y - Y1, X1, r, X2);
     }
     phase.angle = AdvanceAngle(phase.angle, WaveSpeed);
     phase.roll = AdvanceRoll(phase.roll, RollSpeed, h);
@@ -99,15 +114,26 @@ void kaDraw::TileRollWaveLayer(int Py1, int Py2, int Width, int Size, float Wave
     // Band rows 0 .. Py2 - Py1 - 1, on screen rows Py1 + y.
     const Span rows = kadraw::RowsShown(Py1, 0, int64_t{Py2} - Py1);
     const int64_t tiles = kaDraw::Width / w + 2;  // n = 0 .. Width / W + 1
-    for (int64_t y = rows.first; y < rows.last; ++y) {
-        int64_t r = y % h + roll;
+    const Span seen = kadraw::VisibleColumns();
+    kadraw::RowCopier copier(Copy::Keyed, ObjDD);
+    // The tiles a row needs follow from its offset alone, and neighbouring
+    // rows mostly share one.
+    int64_t lastOffset = 0;
+    Span n;
+    // Band rows are never negative: y % h and y / Size are counted along
+    // rather than divided for every row.
+    const int64_t angle = static_cast<int64_t>(phase.angle);
+    Counted tileRow(rows.first, h), degree(rows.first, Size == 0 ? 1 : Size < 0 ? -int64_t{Size} : Size);
+    for (int64_t y = rows.first; y < rows.last; ++y, tileRow.Next(), degree.Next()) {
+        int64_t r = tileRow.remainder + roll;
         if (r > h - 1) r -= h;
         // The row of tiles starts one amplitude to the left, so that the sway
         // never opens a gap at the left edge.
-        const int64_t offset = Sway(RowDegree(y, Size, phase.angle), Width) - Width;
-        const Span n = kadraw::TilesTouching(offset, w, tiles, kadraw::VisibleColumns());
-        for (int64_t i = n.first; i < n.last; ++i)
-            kadraw::CopyRow(Copy::Keyed, i * w + offset, int64_t{Py1} + y, ObjDD, X1, Y1 + r, X2);
+        const int64_t rowDegree = (Size == 0 ? y : Size < 0 ? -degree.quotient : degree.quotient) + angle;
+        const int64_t offset = Sway(rowDegree, Width) - Width;
+        if (y == rows.first || offset != lastOffset) n = kadraw::TilesTouching(offset, w, tiles, seen);
+        lastOffset = offset;
+        copier.Tiles(n.first * w + offset, n.last - n.first, int64_t{Py1} + y, X1, Y1 + r, X2);
     }
     phase.angle = AdvanceAngle(phase.angle, WaveSpeed);
     phase.roll = AdvanceRoll(phase.roll, RollSpeed, h);

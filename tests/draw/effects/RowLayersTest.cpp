@@ -1,11 +1,16 @@
 // The row-copying layers: what rows go where, the colour key, the phases
 // under a controlled FrameTime (carry-over, wraps, steps longer than a
-// period, NaN), and sizes that would never end or reach far off screen.
+// period, NaN), sizes that would never end or reach far off screen, and the
+// batched row copies against one layer copy per row.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "draw/effects/PhaseTestSupport.h"
+#include "draw/effects/RowBlits.h"
 #include "shell/Globals.h"
 
 using namespace drawtest;
@@ -204,6 +209,35 @@ TEST_F(EffectTest, WaterfallStretchesRowsAlongTheCurve) {
     EXPECT_EQ(BackPixel(10, 10), 0);
 }
 
+// Tall sprites (the curve is worked out a block of rows ahead), any phase,
+// rows cut at the top and bottom of the surface: every destination row
+// shows the sprite row the curve gives it, taken row by row.
+TEST_F(EffectTest, WaterfallFollowsTheCurveForAnyHeightAndPhase) {
+    std::mt19937 rng(31);
+    for (int trial = 0; trial < 40; ++trial) {
+        const int h = 2 + static_cast<int>(rng() % 300), y1 = static_cast<int>(rng() % 4);
+        const int s = NumberedSprite(8, y1 + h - static_cast<int>(rng() % 3));
+        const int py = static_cast<int>(rng() % 600) - 100;
+        const float phase = static_cast<float>(rng() % 1000) / 1000.0f * static_cast<float>(h);
+        SCOPED_TRACE(testing::Message() << "h " << h << " phase " << phase << " py " << py);
+        FillSurface(DDBack, 0);
+        st::waterfall = phase;
+        kaDraw::WaterfallLayer(10, py, 0, 0.0f, s, 0, y1, 8, y1 + h);
+        std::vector<int> want(480, -1);
+        const int64_t last = std::min<int64_t>(h, Sprite[s].SizeY - y1);
+        for (int64_t y = 0, by = 0; y < last; ++y) {
+            const int64_t ry = static_cast<int64_t>(std::cos((y + double{phase}) * 2 * M_PI / (h - 1)) * (h / 2) + h / 2);
+            for (int64_t dy = by; dy <= ry; ++dy)
+                if (py + dy >= 0 && py + dy < 480) want[py + dy] = static_cast<int>(y1 + y);
+            by = ry + 1;
+        }
+        int wrong = 0;
+        for (int row = 0; row < 480; ++row) wrong += RowAt(10, row) != want[row];
+        EXPECT_EQ(wrong, 0);
+        kaDraw::FreeObject(s);
+    }
+}
+
 TEST_F(EffectTest, RowLayersHonourTheSpritesKeyNotZero) {
     const int s = NumberedSprite(4, 4);
     kaDraw::ChangeSpriteColor(s, 0x00FF00FF);
@@ -240,4 +274,76 @@ TEST_F(EffectTest, RowLayersStayBoundedForAnySize) {
     }
     EXPECT_TRUE(std::isfinite(st::wave.angle) && st::wave.angle >= 0 && st::wave.angle < 360);
     EXPECT_TRUE(st::waterfall >= 0);
+}
+
+// The batched row copies against one kaDraw::Layer or DirectLayer call per
+// row: random rows far off every side, rows outside the sprite, inverted and
+// over-wide column ranges, runs of tiles, under random virtual screens (some
+// reaching past the surface), keyed and opaque, now and then with a lost
+// sprite (rebuilt at the first row either way).
+TEST_F(EffectTest, RowCopierDrawsWhatOneLayerCallPerRowDraws) {
+    std::mt19937 rng(77);
+    const auto pick = [&rng](int64_t lo, int64_t hi) {
+        return lo + static_cast<int64_t>(rng() % static_cast<uint64_t>(hi - lo + 1));
+    };
+    const int64_t far[] = {int64_t{INT_MIN} - 5, INT_MIN, -1000000, 1000000, INT_MAX, int64_t{INT_MAX} + 7};
+    const auto place = [&](int64_t lo, int64_t hi) { return rng() % 8 == 0 ? far[rng() % 6] : pick(lo, hi); };
+    const int s = NumberedSprite(37, 23);
+    kaDraw::ChangeSpriteColor(s, 0x00FF00FF);
+    const uint16_t key = plat::PixelFromColorRef(plat::GetPixelFormat(), 0x00FF00FF);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 37; ++x)
+            if (rng() % 4 == 0) Sprite[s].Object->row(y)[x] = key;
+    struct Call {
+        int64_t px, py, count;
+        int x1;
+        int64_t row;
+        int x2;
+    };
+    for (int trial = 0; trial < 300; ++trial) {
+        SCOPED_TRACE(trial);
+        const int vx1 = static_cast<int>(pick(-40, 120)), vy1 = static_cast<int>(pick(-40, 120));
+        kaDraw::VirtualScreen(vx1, vy1, static_cast<int>(pick(vx1 - 10, 700)), static_cast<int>(pick(vy1 - 10, 520)));
+        const kadraw::Copy copy = trial % 2 == 0 ? kadraw::Copy::Keyed : kadraw::Copy::Opaque;
+        const bool lost = trial % 25 == 24;
+        std::vector<Call> calls(static_cast<size_t>(pick(1, 40)));
+        for (Call& c : calls) {
+            c = {place(-200, 840), place(-30, 510), rng() % 3 == 0 ? pick(0, 9) : -1, static_cast<int>(pick(-6, 40)),
+                 place(-3, 25), static_cast<int>(pick(-6, 44))};
+            if (rng() % 16 == 0) c.x2 = INT_MAX;
+        }
+        const auto draw = [&](bool batched) {
+            for (int y = 0; y < 480; ++y)
+                for (int x = 0; x < 640; ++x) DDBack->row(y)[x] = static_cast<uint16_t>(x * 7 + y * 640 + trial);
+            if (lost) Sprite[s].Object->markLost();
+            kadraw::RowCopier copier(copy, s);
+            for (const Call& c : calls) {
+                const int64_t times = c.count < 0 ? 1 : c.count, w = int64_t{c.x2} - c.x1;
+                if (batched && c.count >= 0) {
+                    copier.Tiles(c.px, c.count, c.py, c.x1, c.row, c.x2);
+                    continue;
+                }
+                for (int64_t k = 0; k < times; ++k) {
+                    const int64_t px = c.px + k * w;
+                    if (batched) {
+                        copier.Row(px, c.py, c.x1, c.row, c.x2);
+                    } else if (px >= INT_MIN && px <= INT_MAX && c.py >= INT_MIN && c.py <= INT_MAX && c.row >= 0 &&
+                               c.row < INT_MAX) {
+                        const int x = static_cast<int>(px), y = static_cast<int>(c.py), r = static_cast<int>(c.row);
+                        if (copy == kadraw::Copy::Keyed)
+                            kaDraw::Layer(x, y, s, c.x1, r, c.x2, r + 1);
+                        else
+                            kaDraw::DirectLayer(x, y, s, c.x1, r, c.x2, r + 1);
+                    }
+                }
+            }
+        };
+        draw(false);
+        const std::vector<uint16_t> want(DDBack->row(0), DDBack->row(0) + 640 * 480);
+        const bool stillLost = Sprite[s].Object->isLost();
+        draw(true);
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), DDBack->row(0)));
+        EXPECT_EQ(Sprite[s].Object->isLost(), stillLost);
+        Sprite[s].Object->restore();
+    }
 }

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <random>
+#include <vector>
 
 #include "draw/effects/PhaseTestSupport.h"
 
@@ -245,6 +247,57 @@ TEST_F(EffectTest, NoiseSplitsEveryPixelValueAsTheTableDoes) {
             wrong += DDBack->row(i / 640)[i % 640] != want;
         }
         EXPECT_EQ(wrong, 0);
+    }
+    std::copy(std::begin(saved), std::end(saved), kaEffect::FireRandomList);
+    OpenScreen(false);
+}
+
+// Random rectangles (cut at every edge), pixels of any bit pattern, list
+// entries of any byte, every Force and flag set, cursors anywhere (restarts
+// mid-row, and a rectangle that ends exactly at the end of the list), in
+// both formats: the same pixels and cursor as the rule taken one pixel at a
+// time in reading order.
+TEST_F(EffectTest, NoiseMatchesThePixelByPixelRuleOnRandomInput) {
+    char saved[10000];
+    std::copy(std::begin(kaEffect::FireRandomList), std::end(kaEffect::FireRandomList), saved);
+    std::mt19937 rng(2024);
+    for (bool rgb555 : {false, true}) {
+        OpenScreen(rgb555);
+        for (int trial = 0; trial < 40; ++trial) {
+            for (char& n : kaEffect::FireRandomList) n = static_cast<char>(rng());
+            for (int i = 0; i < 640 * 480; ++i) DDBack->row(i / 640)[i % 640] = static_cast<uint16_t>(rng());
+            const int px = static_cast<int>(rng() % 700) - 30, py = static_cast<int>(rng() % 520) - 20;
+            const int w = static_cast<int>(trial % 5 == 0 ? rng() % 700 : rng() % 90), h = static_cast<int>(rng() % 70);
+            const int force = static_cast<int>(rng() % 19) - 2, flags = static_cast<int>(rng() % 8);
+            const bool all = trial % 3 == 0;
+            int& cursor = kadraw::state::noiseCount[all ? 0 : 1];
+            const int x1 = std::max(px, 0), x2 = std::min(px + w, 640), y1 = std::max(py, 0), y2 = std::min(py + h, 480);
+            const int area = std::max(x2 - x1, 0) * std::max(y2 - y1, 0);
+            cursor = trial % 4 == 3 && area <= 10000 ? 10000 - area : static_cast<int>(rng() % 10000);
+            SCOPED_TRACE(testing::Message() << rgb555 << " trial " << trial << " force " << force << " flags " << flags);
+
+            std::vector<uint16_t> want(DDBack->row(0), DDBack->row(0) + 640 * 480);
+            const unsigned seed = rng();
+            std::srand(seed);
+            const int shift = std::clamp(force, 0, 14);
+            int c = cursor;
+            for (int y = y1; y < y2; ++y)
+                for (int x = x1; x < x2; ++x) {
+                    const uint16_t add = static_cast<uint16_t>(static_cast<unsigned char>(kaEffect::FireRandomList[c]) << shift);
+                    const auto channel = [add](int v, bool on) { return on ? std::min<int>(static_cast<uint16_t>(v + add), 31) : v; };
+                    const _getrgb e = GetRGB[want[y * 640 + x]];
+                    want[y * 640 + x] = Rgb(channel(e.r, all || (flags & 1)), channel(e.g, all || (flags & 2)),
+                                            channel(e.b, all || (flags & 4)));
+                    if (++c >= 10000) c = std::rand() % 1000;
+                }
+            std::srand(seed);
+            if (all)
+                kaEffect::Noise(force, px, py, w, h);
+            else
+                kaEffect::Noise(flags & 1, flags & 2, flags & 4, force, px, py, w, h);
+            EXPECT_TRUE(std::equal(want.begin(), want.end(), DDBack->row(0)));
+            EXPECT_EQ(cursor, c);
+        }
     }
     std::copy(std::begin(saved), std::end(saved), kaEffect::FireRandomList);
     OpenScreen(false);
