@@ -160,8 +160,8 @@ template <typename F>
 
 // The two display formats get every mask as a constant; any other format
 // takes the split by shifts.
-KA_FX_KERNEL void NoiseRows(const kadraw::BackArea& a, Format f, int* cursor, int force, bool red, bool green,
-                           bool blue) {
+KA_FX_KERNEL_AVX2 void NoiseRows(const kadraw::BackArea& a, Format f, int* cursor, int force, bool red, bool green,
+                                bool blue) {
     kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
         NoiseArea(fmt, a, cursor, force, Flagged(fmt, red, green, blue));
     });
