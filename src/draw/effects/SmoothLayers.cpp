@@ -137,6 +137,51 @@ template <int N, typename F, typename Div>
     }
 }
 
+// A 2 x 2 window: its sums (at most 4 x 31) fit a byte, so red and blue
+// share one 16-bit word (red in the low byte) and green takes another. Each
+// window row's column sums go to one plane, with one more entry past the
+// last column (equal to the one two columns before it, so that the last
+// pixel adds up the same pair as the one before it); each output pixel adds
+// two neighbouring entries. Both loops run over whole rows and read nothing
+// past them. The last two rows share one window row.
+struct PairSums {
+    kafx::AlignedRow<uint16_t> rb, g;
+    void Reset(int ex) { rb.Reset(static_cast<size_t>(ex) + 1), g.Reset(static_cast<size_t>(ex) + 1); }
+};
+
+template <typename F>
+[[gnu::always_inline]] inline void PairBoxWalk(const LayerArea& a, const LayerPixels& p, const F& fmt, PairSums& sums) {
+    const int ex = a.ex, ey = a.ey;
+    auto srcRow = [&](int y) { return p.src + static_cast<ptrdiff_t>(y) * p.srcPitch; };
+    uint16_t* const vrb = sums.rb.data();
+    uint16_t* const vg = sums.g.data();
+    uint16_t* dst = p.dst;
+    for (int y = 0; y < ey; ++y, dst += p.dstPitch) {
+        if (y + 1 < ey) {  // the window rows y and y + 1
+            const uint16_t* __restrict s0 = srcRow(y);
+            const uint16_t* __restrict s1 = srcRow(y + 1);
+            uint16_t* __restrict rb = vrb;
+            uint16_t* __restrict g = vg;
+            for (int x = 0; x < ex; ++x) {
+                const kafx::Five u = kafx::Split5(fmt, s0[x]), v = kafx::Split5(fmt, s1[x]);
+                rb[x] = static_cast<uint16_t>((u.r + v.r) | ((u.b + v.b) << 8)), g[x] = static_cast<uint16_t>(u.g + v.g);
+            }
+            rb[ex] = rb[ex - 2], g[ex] = g[ex - 2];
+        }
+        const uint16_t* __restrict rb = vrb;
+        const uint16_t* __restrict g = vg;
+        const uint16_t* __restrict s = srcRow(y);
+        uint16_t* __restrict d = dst;
+        for (int x = 0; x < ex; ++x) {
+            const uint16_t q = static_cast<uint16_t>(static_cast<uint16_t>(rb[x] + rb[x + 1]) >> 2) & 0x1F1F;
+            const uint16_t v = kafx::Pack5(fmt, static_cast<uint16_t>(q & 0xFF),
+                                           static_cast<uint16_t>(static_cast<uint16_t>(g[x] + g[x + 1]) >> 2),
+                                           static_cast<uint16_t>(q >> 8));
+            d[x] = s[x] != 0 ? v : d[x];
+        }
+    }
+}
+
 // ---- Any window ----
 
 // Per-channel planes of one row: the column sums and the running sums (one
@@ -215,15 +260,18 @@ template <typename Sum, typename F, typename Div>
 // Sums of up to 45 x 45 five-bit components fit 16 bits.
 KA_FX_KERNEL void BoxRows16(const LayerArea& a, const LayerPixels& p, int n, kafx::Format f, Magic16 magic) {
     static RowSums rows;
+    static PairSums pairs;
     static BoxPlanes<uint16_t> planes;
-    if (n <= 4)
+    if (n == 2)
+        pairs.Reset(a.ex);
+    else if (n <= 4)
         rows.Reset(a.ex, n);
     else
         planes.Reset(a.ex, n);
     kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
         switch (n) {
             case 1: SmallBoxWalk<1>(a, p, fmt, ByShift<1>{}, rows); break;
-            case 2: SmallBoxWalk<2>(a, p, fmt, ByShift<2>{}, rows); break;
+            case 2: PairBoxWalk(a, p, fmt, pairs); break;
             case 3: SmallBoxWalk<3>(a, p, fmt, magic, rows); break;
             case 4: SmallBoxWalk<4>(a, p, fmt, ByShift<4>{}, rows); break;
             default: BoxWalk(a, p, n, fmt, magic, planes); break;
