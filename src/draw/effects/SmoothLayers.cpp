@@ -328,26 +328,40 @@ template <typename F>
 // m = 512, 342, 256, 205: every error term times 155 stays below 1024.
 inline uint16_t ShareOf(uint16_t v, uint16_t m) { return static_cast<uint16_t>(static_cast<uint16_t>(v * m) >> 10); }
 
-// One row, from its own loans and those of the rows above and below.
+// One row, from its own loans and those of the row above, and the row
+// below's loans, lent in the same loop (from its source row s1 and back row
+// d1) into `down`; without a row below (s1 null) nothing is lent from there.
 template <typename F>
 [[gnu::always_inline]] inline void EdgeRow(const F& fmt, int ex, const uint16_t* __restrict s, uint16_t* __restrict d,
-                                           const Loans& up, const Loans& row, const Loans& down) {
+                                           const uint16_t* __restrict s1, const uint16_t* __restrict d1, const Loans& up,
+                                           const Loans& row, Loans& down) {
     const uint16_t *__restrict urb = up.at(0, 1), *__restrict ugn = up.at(1, 1);
-    const uint16_t *__restrict drb = down.at(0, 1), *__restrict dgn = down.at(1, 1);
     const uint16_t *__restrict lrb = row.at(0, 0), *__restrict lgn = row.at(1, 0);  // entry x is column x - 1
-    // Only d is written, and it is none of the loan rows: too many pointers
-    // for the compiler's run-time alias checks.
-#pragma GCC ivdep
-    for (int x = 0; x < ex; ++x) {
+    uint16_t *__restrict drb = down.plane[0].data() + 1, *__restrict dgn = down.plane[1].data() + 1;
+    auto pixel = [&](int x, uint16_t brb, uint16_t bgn) {
         const kafx::Five v = kafx::Split5(fmt, s[x]);
-        const uint16_t rb = static_cast<uint16_t>(lrb[x] + lrb[x + 2] + urb[x] + drb[x]);
-        const uint16_t gn = static_cast<uint16_t>(lgn[x] + lgn[x + 2] + ugn[x] + dgn[x]);
+        const uint16_t rb = static_cast<uint16_t>(lrb[x] + lrb[x + 2] + urb[x] + brb);
+        const uint16_t gn = static_cast<uint16_t>(lgn[x] + lgn[x + 2] + ugn[x] + bgn);
         const uint16_t r = static_cast<uint16_t>(v.r + (rb & 0xFF)), b = static_cast<uint16_t>(v.b + (rb >> 8));
         const uint16_t g = static_cast<uint16_t>(v.g + (gn & 0xFF)), k = static_cast<uint16_t>(gn >> 8);
-        const uint16_t m = k == 1 ? 512 : k == 2 ? 342 : k == 3 ? 256 : 205;
+        const uint16_t m = k < 3 ? (k < 2 ? 512 : 342) : (k < 4 ? 256 : 205);
         const uint16_t mixed = kafx::Pack5(fmt, ShareOf(r, m), ShareOf(g, m), ShareOf(b, m));
         const uint16_t out = k == 0 ? s[x] : mixed;
         d[x] = s[x] != 0 ? out : d[x];
+    };
+    // Only d and the row below's loans are written, and they are none of the
+    // rows read: too many pointers for the compiler's run-time alias checks.
+    if (s1) {
+#pragma GCC ivdep
+        for (int x = 0; x < ex; ++x) {
+            uint16_t brb, bgn;
+            Loan(fmt, s1[x], d1[x], brb, bgn);
+            drb[x] = brb, dgn[x] = bgn;
+            pixel(x, brb, bgn);
+        }
+    } else {
+#pragma GCC ivdep
+        for (int x = 0; x < ex; ++x) pixel(x, 0, 0);
     }
 }
 
@@ -358,20 +372,16 @@ template <typename F>
     none.Reset(a.ex);
     const uint16_t* src = p.src;
     uint16_t* dst = p.dst;
-    auto lend = [&](const uint16_t* __restrict s, const uint16_t* __restrict d, Loans& l) {
-        uint16_t* __restrict rb = l.plane[0].data() + 1;
-        uint16_t* __restrict gn = l.plane[1].data() + 1;
-        for (int x = 0; x < a.ex; ++x) Loan(fmt, s[x], d[x], rb[x], gn[x]);
-    };
-    lend(src, dst, ring[0]);
+    {
+        uint16_t* __restrict rb = ring[0].plane[0].data() + 1;
+        uint16_t* __restrict gn = ring[0].plane[1].data() + 1;
+        for (int x = 0; x < a.ex; ++x) Loan(fmt, src[x], dst[x], rb[x], gn[x]);
+    }
     for (int y = 0; y < a.ey; ++y, src += p.srcPitch, dst += p.dstPitch) {
         const Loans& up = y > 0 ? ring[(y + 2) % 3] : none;
-        const Loans* down = &none;
-        if (y + 1 < a.ey) {
-            down = &ring[(y + 1) % 3];
-            lend(src + p.srcPitch, dst + p.dstPitch, ring[(y + 1) % 3]);
-        }
-        EdgeRow(fmt, a.ex, src, dst, up, ring[y % 3], *down);
+        const bool below = y + 1 < a.ey;
+        EdgeRow(fmt, a.ex, src, dst, below ? src + p.srcPitch : nullptr, below ? dst + p.dstPitch : nullptr, up,
+                ring[y % 3], ring[(y + 1) % 3]);
     }
 }
 
