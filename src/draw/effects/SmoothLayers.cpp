@@ -308,7 +308,7 @@ void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
 // most 5 x 31) never carry from one byte into the next.
 
 struct Loans {
-    kafx::AlignedRow<uint16_t> plane[2];  // red | blue << 8, green | count << 8; entry x + 1 for column x
+    kafx::AlignedRow<uint16_t> plane[2];  // blue | red << 8, green | count << 8; entry x + 1 for column x
     void Reset(int ex) {
         for (kafx::AlignedRow<uint16_t>& v : plane) v.Reset(static_cast<size_t>(ex) + 2, 1, true);
     }
@@ -320,7 +320,7 @@ template <typename F>
 [[gnu::always_inline]] inline void Loan(const F& fmt, uint16_t s, uint16_t d, uint16_t& rb, uint16_t& gn) {
     const kafx::Five v = kafx::Split5(fmt, d);
     const uint16_t keep = s == 0 ? 0xFFFF : 0;
-    rb = static_cast<uint16_t>((v.r | (v.b << 8)) & keep);
+    rb = static_cast<uint16_t>((v.b | (v.r << 8)) & keep);
     gn = static_cast<uint16_t>((v.g | (1 << 8)) & keep);
 }
 
@@ -342,7 +342,7 @@ template <typename F>
         const kafx::Five v = kafx::Split5(fmt, s[x]);
         const uint16_t rb = static_cast<uint16_t>(lrb[x] + lrb[x + 2] + urb[x] + brb);
         const uint16_t gn = static_cast<uint16_t>(lgn[x] + lgn[x + 2] + ugn[x] + bgn);
-        const uint16_t r = static_cast<uint16_t>(v.r + (rb & 0xFF)), b = static_cast<uint16_t>(v.b + (rb >> 8));
+        const uint16_t r = static_cast<uint16_t>(v.r + (rb >> 8)), b = static_cast<uint16_t>(v.b + (rb & 0xFF));
         const uint16_t g = static_cast<uint16_t>(v.g + (gn & 0xFF)), k = static_cast<uint16_t>(gn >> 8);
         const uint16_t m = k < 3 ? (k < 2 ? 512 : 342) : (k < 4 ? 256 : 205);
         const uint16_t mixed = kafx::Pack5(fmt, ShareOf(r, m), ShareOf(g, m), ShareOf(b, m));
