@@ -344,7 +344,9 @@ template <typename F>
         const uint16_t gn = static_cast<uint16_t>(lgn[x] + lgn[x + 2] + ugn[x] + bgn);
         const uint16_t r = static_cast<uint16_t>(v.r + (rb >> 8)), b = static_cast<uint16_t>(v.b + (rb & 0xFF));
         const uint16_t g = static_cast<uint16_t>(v.g + (gn & 0xFF)), k = static_cast<uint16_t>(gn >> 8);
-        const uint16_t m = k < 3 ? (k < 2 ? 512 : 342) : (k < 4 ? 256 : 205);
+        // The larger of two lines through (1, 512), (2, 342) and (3, 256),
+        // (4, 205) gives the multiplier without a choice per count.
+        const uint16_t m = std::max(static_cast<uint16_t>(682 - 170 * k), static_cast<uint16_t>(409 - 51 * k));
         const uint16_t mixed = kafx::Pack5(fmt, ShareOf(r, m), ShareOf(g, m), ShareOf(b, m));
         const uint16_t out = k == 0 ? s[x] : mixed;
         d[x] = s[x] != 0 ? out : d[x];
