@@ -27,6 +27,8 @@ inline plat::Surface16* SpriteSurface(int ObjDD) {
 
 // The lowest free slot from 4 on, or -1.
 int FindFreeSlot();
+// Releases the slot's surface, if any, and leaves the record as a free slot.
+void EmptySlot(kaDraw::_sprite& s);
 // Gives a freshly filled sprite its key: the colour chosen by SetSpriteColor,
 // or its own top-left pixel after SetSpriteLeftTop; records it in Color.
 void ApplyLoadKey(kaDraw::_sprite& s);

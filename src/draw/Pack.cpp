@@ -49,14 +49,7 @@ constexpr int kCopyAttempts = 10;
 // slot without a surface taken).
 void GiveBack(int slot) {
     if (slot < kadraw::kFirstFreeSlot || slot >= kadraw::kSpriteCount) return;
-    kaDraw::_sprite& s = Sprite[slot];
-    if (s.Object != nullptr) plat::ReleaseSurface(s.Object);
-    s.Object = nullptr;
-    s.FileName[0] = '\0';
-    s.PackData = 0;
-    s.Memory = 2;
-    s.Color = 0;
-    s.SizeX = s.SizeY = 0;
+    kadraw::EmptySlot(Sprite[slot]);
 }
 
 // CreateObject, but a creation that fails gives its slot back (CreateObject

@@ -23,6 +23,16 @@ int FindFreeSlot() {
     return -1;
 }
 
+void EmptySlot(kaDraw::_sprite& s) {
+    if (s.Object != nullptr) plat::ReleaseSurface(s.Object);
+    s.Object = nullptr;
+    s.FileName[0] = '\0';
+    s.PackData = 0;
+    s.Memory = 2;
+    s.Color = 0;
+    s.SizeX = s.SizeY = 0;
+}
+
 void ApplyLoadKey(kaDraw::_sprite& s) {
     if (kaDraw::SpriteLeftTop) {
         DDSetColorKey(s.Object, kLeftTopKey);
@@ -187,14 +197,7 @@ void kaDraw::DestroyObject() {
     ReleaseDC();  // a context left open would outlive the back surface
     if (DDObject != nullptr) {
         for (_sprite& s : Sprite) {
-            if (s.Object == nullptr) continue;
-            plat::ReleaseSurface(s.Object);
-            s.Object = nullptr;
-            s.FileName[0] = '\0';
-            s.PackData = 0;
-            s.Memory = 2;
-            s.Color = 0;
-            s.SizeX = s.SizeY = 0;
+            if (s.Object != nullptr) kadraw::EmptySlot(s);
         }
         plat::ReleaseSurface(DDFront);
         plat::ReleaseSurface(DDBack);

@@ -73,6 +73,15 @@ void ReleaseNotes() {
     }
 }
 
+// A stop or seek: a playing tune stops where it is, and its notice says so.
+void Halt(Tune& tune) {
+    if (tune.playing) {
+        tune.playing = false;
+        ReleaseNotes();
+    }
+    Notify(tune, kNotifyAborted);
+}
+
 void Dispatch(const Song& song, const Event& e) {
     const int channel = e.status & 0x0F;
     switch (e.status & 0xF0) {
@@ -261,11 +270,7 @@ bool IsOpen() {
 Status SeekToStart() {
     std::lock_guard<std::mutex> guard(gSeq);
     if (gTune == nullptr) return Status::NotOpen;
-    if (gTune->playing) {
-        gTune->playing = false;
-        ReleaseNotes();
-    }
-    Notify(*gTune, kNotifyAborted);
+    Halt(*gTune);
     gTune->next = 0;
     gTune->position = 0;
     return Status::Ok;
@@ -283,11 +288,7 @@ Status Play(HWND notify) {
 Status Stop() {
     std::lock_guard<std::mutex> guard(gSeq);
     if (gTune == nullptr) return Status::NotOpen;
-    if (gTune->playing) {
-        gTune->playing = false;
-        ReleaseNotes();
-    }
-    Notify(*gTune, kNotifyAborted);
+    Halt(*gTune);
     return Status::Ok;
 }
 
