@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "EffectFixture.h"
+#include "draw/effects/EdgeLoans.h"
 
 #if KA_HAVE_PIXMAN
 #include <pixman.h>
@@ -58,6 +59,14 @@ FX_CASE(AddBlend, D::AddBlendLayer(0, 0, s, 0, 0, W, H));
 FX_CASE(AddBlendFloat, D::AddBlendLayer(0, 0, 0.5f, s, 0, 0, W, H));
 FX_CASE(DelBlend, D::DelBlendLayer(0, 0, s, 0, 0, W, H));
 FX_CASE(EdgeBlend, D::EdgeBlendLayer(0, 0, s, 0, 0, W, H));
+// The same through the portable kernel (its best build for this machine).
+void BM_Fx_EdgeBlendPortable(benchmark::State& state) {
+    const int s = TheScene().sprite;
+    kafx::AllowAvx512EdgeRows(false);
+    RunCase(state, [s] { benchmark::DoNotOptimize(D::EdgeBlendLayer(0, 0, s, 0, 0, W, H)); });
+    kafx::AllowAvx512EdgeRows(true);
+}
+BENCHMARK(BM_Fx_EdgeBlendPortable);
 FX_CASE(Plain, D::PlainLayer(0, 0, 1, 0, 1, s, 0, 0, W, H));
 FX_CASE(BrightFloat, D::BrightLayer(0, 0, 0.5f, s, 0, 0, W, H));
 FX_CASE(BrightFloat3, D::BrightLayer(0, 0, 0.25f, 0.5f, 0.75f, s, 0, 0, W, H));

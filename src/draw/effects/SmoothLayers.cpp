@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "draw/effects/AlignedRow.h"
+#include "draw/effects/EdgeLoans.h"
 #include "draw/effects/EffectPixels.h"
 #include "draw/effects/LayerFrame.h"
 
@@ -296,24 +297,9 @@ void BoxBlur(const LayerArea& a, const LayerPixels& p, int n) {
 }
 
 // ---- Edge smoothing -----------------------------------------------------------------
-// A transparent source pixel lends each of its four neighbours the five-bit
-// split of the back pixel under it and a count of one; an opaque one lends
-// nothing. One row of loans, with an empty entry at either end, and an empty
-// row above the first and below the last, let every pixel add up its
-// neighbours' loans without testing the rectangle's border. The back pixels
-// lent are never written by the call (their source pixels are transparent),
-// so lending a row before the row above it is drawn changes nothing.
-// A loan is two 16-bit words, red and blue in one, green and the count in
-// the other, a byte each: four loans and the pixel's own components (at
-// most 5 x 31) never carry from one byte into the next.
+// The portable row kernel; EdgeLoans.h has the loans it adds up.
 
-struct Loans {
-    kafx::AlignedRow<uint16_t> plane[2];  // blue | red << 8, green | count << 8; entry x + 1 for column x
-    void Reset(int ex) {
-        for (kafx::AlignedRow<uint16_t>& v : plane) v.Reset(static_cast<size_t>(ex) + 2, 1, true);
-    }
-    const uint16_t* at(int c, int x) const { return plane[c].data() + x; }
-};
+using kafx::EdgeLoans;
 
 // One pixel's loan: the back pixel d split, if the source pixel s is 0.
 template <typename F>
@@ -321,11 +307,9 @@ template <typename F>
     const kafx::Five v = kafx::Split5(fmt, d);
     const uint16_t keep = s == 0 ? 0xFFFF : 0;
     rb = static_cast<uint16_t>((v.b | (v.r << 8)) & keep);
-    gn = static_cast<uint16_t>((v.g | (1 << 8)) & keep);
+    gn = static_cast<uint16_t>(((v.g << 8) | 1) & keep);
 }
 
-// floor(v / (k + 1)) for v <= 5 * 31 and k = 1..4 is (v * m) >> 10 with
-// m = 512, 342, 256, 205: every error term times 155 stays below 1024.
 inline uint16_t ShareOf(uint16_t v, uint16_t m) { return static_cast<uint16_t>(static_cast<uint16_t>(v * m) >> 10); }
 
 // One row, from its own loans and those of the row above, and the row
@@ -333,20 +317,18 @@ inline uint16_t ShareOf(uint16_t v, uint16_t m) { return static_cast<uint16_t>(s
 // d1) into `down`; without a row below (s1 null) nothing is lent from there.
 template <typename F>
 [[gnu::always_inline]] inline void EdgeRow(const F& fmt, int ex, const uint16_t* __restrict s, uint16_t* __restrict d,
-                                           const uint16_t* __restrict s1, const uint16_t* __restrict d1, const Loans& up,
-                                           const Loans& row, Loans& down) {
+                                           const uint16_t* __restrict s1, const uint16_t* __restrict d1,
+                                           const EdgeLoans& up, const EdgeLoans& row, EdgeLoans& down) {
     const uint16_t *__restrict urb = up.at(0, 1), *__restrict ugn = up.at(1, 1);
     const uint16_t *__restrict lrb = row.at(0, 0), *__restrict lgn = row.at(1, 0);  // entry x is column x - 1
-    uint16_t *__restrict drb = down.plane[0].data() + 1, *__restrict dgn = down.plane[1].data() + 1;
+    uint16_t *__restrict drb = down.lent(0), *__restrict dgn = down.lent(1);
     auto pixel = [&](int x, uint16_t brb, uint16_t bgn) {
         const kafx::Five v = kafx::Split5(fmt, s[x]);
         const uint16_t rb = static_cast<uint16_t>(lrb[x] + lrb[x + 2] + urb[x] + brb);
         const uint16_t gn = static_cast<uint16_t>(lgn[x] + lgn[x + 2] + ugn[x] + bgn);
         const uint16_t r = static_cast<uint16_t>(v.r + (rb >> 8)), b = static_cast<uint16_t>(v.b + (rb & 0xFF));
-        const uint16_t g = static_cast<uint16_t>(v.g + (gn & 0xFF)), k = static_cast<uint16_t>(gn >> 8);
-        // The larger of two lines through (1, 512), (2, 342) and (3, 256),
-        // (4, 205) gives the multiplier without a choice per count.
-        const uint16_t m = std::max(static_cast<uint16_t>(682 - 170 * k), static_cast<uint16_t>(409 - 51 * k));
+        const uint16_t g = static_cast<uint16_t>(v.g + (gn >> 8)), k = static_cast<uint16_t>(gn & 0xFF);
+        const uint16_t m = kafx::ShareMultiplier(k);
         const uint16_t mixed = kafx::Pack5(fmt, ShareOf(r, m), ShareOf(g, m), ShareOf(b, m));
         const uint16_t out = k == 0 ? s[x] : mixed;
         d[x] = s[x] != 0 ? out : d[x];
@@ -367,28 +349,23 @@ template <typename F>
     }
 }
 
-template <typename F>
-[[gnu::always_inline]] inline void EdgeWalk(const LayerArea& a, const LayerPixels& p, const F& fmt) {
-    static Loans ring[3], none;
-    for (Loans& l : ring) l.Reset(a.ex);
-    none.Reset(a.ex);
-    const uint16_t* src = p.src;
-    uint16_t* dst = p.dst;
-    {
-        uint16_t* __restrict rb = ring[0].plane[0].data() + 1;
-        uint16_t* __restrict gn = ring[0].plane[1].data() + 1;
-        for (int x = 0; x < a.ex; ++x) Loan(fmt, src[x], dst[x], rb[x], gn[x]);
-    }
-    for (int y = 0; y < a.ey; ++y, src += p.srcPitch, dst += p.dstPitch) {
-        const Loans& up = y > 0 ? ring[(y + 2) % 3] : none;
-        const bool below = y + 1 < a.ey;
-        EdgeRow(fmt, a.ex, src, dst, below ? src + p.srcPitch : nullptr, below ? dst + p.dstPitch : nullptr, up,
-                ring[y % 3], ring[(y + 1) % 3]);
-    }
+KA_FX_KERNEL void EdgeRowsPortable(const LayerArea& a, const LayerPixels& p, kafx::Format f) {
+    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
+        auto lend = [&](const uint16_t* __restrict s, const uint16_t* __restrict d, EdgeLoans& l) __attribute__((always_inline)) {
+            uint16_t* __restrict rb = l.lent(0);
+            uint16_t* __restrict gn = l.lent(1);
+            for (int x = 0; x < a.ex; ++x) Loan(fmt, s[x], d[x], rb[x], gn[x]);
+        };
+        auto row = [&](const uint16_t* s, uint16_t* d, const uint16_t* s1, const uint16_t* d1, const EdgeLoans& up,
+                       const EdgeLoans& here, EdgeLoans& down) __attribute__((always_inline)) {
+            EdgeRow(fmt, a.ex, s, d, s1, d1, up, here, down);
+        };
+        kafx::WalkEdgeRows(a, p, 0, lend, row);
+    });
 }
 
-KA_FX_KERNEL void EdgeRows(const LayerArea& a, const LayerPixels& p, kafx::Format f) {
-    kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) { EdgeWalk(a, p, fmt); });
+void EdgeRows(const LayerArea& a, const LayerPixels& p, const kafx::Format& f) {
+    if (!kafx::EdgeRowsAvx512(a, p, f)) EdgeRowsPortable(a, p, f);
 }
 
 }  // namespace

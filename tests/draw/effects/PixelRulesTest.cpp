@@ -6,6 +6,7 @@
 
 #include "EffectTestSupport.h"
 #include "draw/effects/BlendRules.h"
+#include "draw/effects/EdgeLoans.h"
 
 using namespace drawtest;
 using namespace fxtest;
@@ -192,7 +193,9 @@ uint16_t EdgeReference(const plat::Surface16& src, int x1, int y1, int ex, int e
 }  // namespace
 
 // The neighbourhood members over random sprites (every bit pattern), random
-// rectangles and window sizes, against their definitions pixel by pixel.
+// rectangles and window sizes, against their definitions pixel by pixel; the
+// edge smoothing with each of its row kernels (widths around the 32-pixel
+// vectors of the wide one).
 TEST_P(PixelRulesTest, NeighbourhoodMembersEqualTheirDefinitions) {
     const int s = kaDraw::CreateObject(300, 200, 2);
     const plat::Surface16& src = *Sprite[s].Object;
@@ -205,7 +208,8 @@ TEST_P(PixelRulesTest, NeighbourhoodMembersEqualTheirDefinitions) {
                                {-7, -9, 0, 0, 120, 90, 5}, {1, 2, 10, 10, 209, 160, 46}, {3, 4, 0, 0, 300, 64, 64},
                                {0, 0, 0, 0, 1, 200, 1}, {0, 0, 0, 0, 300, 1, 7}, {9, 9, 0, 0, 2, 2, 2},
                                {20, 30, 0, 100, 300, 150, 9999}, {4, 6, 7, 3, 10, 8, 2}, {0, 0, 1, 0, 300, 3, 2},
-                               {2, 3, 0, 5, 2, 200, 2}, {600, 400, 11, 13, 71, 90, 2}};
+                               {2, 3, 0, 5, 2, 200, 2}, {600, 400, 11, 13, 71, 90, 2}, {0, 0, 0, 0, 32, 3, 2},
+                               {1, 1, 3, 0, 36, 5, 2}, {0, 0, 5, 5, 69, 40, 2}, {608, 0, 0, 0, 64, 9, 2}};
     for (int i = 0; i < 12; ++i) {
         const int x1 = static_cast<int>(rng() % 280), y1 = static_cast<int>(rng() % 180);
         areas.push_back({static_cast<int>(rng() % 400) - 60, static_cast<int>(rng() % 300) - 40, x1, y1,
@@ -213,7 +217,9 @@ TEST_P(PixelRulesTest, NeighbourhoodMembersEqualTheirDefinitions) {
                          1 + static_cast<int>(rng() % 12)});
     }
     for (const Area& c : areas) {
-        for (bool edge : {false, true}) {
+        for (int member : {0, 1, 2}) {  // the box blur; the edge smoothing, wide kernel allowed or not
+            const bool edge = member > 0;
+            kafx::AllowAvx512EdgeRows(member == 1);
             RandomBits(DDBack, 33);
             const auto before = Snapshot();
             ASSERT_EQ(edge ? kaDraw::EdgeBlendLayer(c.px, c.py, s, c.x1, c.y1, c.x2, c.y2)
@@ -234,9 +240,11 @@ TEST_P(PixelRulesTest, NeighbourhoodMembersEqualTheirDefinitions) {
                                     : BoxReference(src, x1, y1, ex, ey, n, sx, sy);
                     wrong += BackPixel(x, y) != want;
                 }
-            EXPECT_EQ(wrong, 0) << (edge ? "edge" : "shade") << " at " << c.px << "," << c.py << " n " << c.n;
+            EXPECT_EQ(wrong, 0) << (member == 0 ? "shade" : member == 1 ? "edge" : "edge, portable") << " at " << c.px
+                                << "," << c.py << " n " << c.n;
         }
     }
+    kafx::AllowAvx512EdgeRows(true);
 }
 
 namespace {
