@@ -1,9 +1,17 @@
 // The non-template parts of the rotation family's walk: the turn's
 // constants, the span of a row that can pass a source test, and the row
-// kernels, built twice (AVX2 and the baseline).
+// kernels: the portable ones, built for AVX-512, AVX2 and the baseline, and
+// the wide one written for AVX-512.
 #include "draw/effects/TurnWalk.h"
 
 #include "draw/effects/EffectPixels.h"
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define KA_WIDE_TURN_ROWS 1
+#else
+#define KA_WIDE_TURN_ROWS 0
+#endif
 
 namespace kafx {
 
@@ -103,6 +111,82 @@ void GatherOffsets(uint16_t* __restrict out, const int32_t* __restrict offsets, 
         out[i] = static_cast<uint16_t>(src[o & ~none] & ~none);
     }
 }
+
+namespace {
+bool gWideAllowed = true;
+}  // namespace
+
+void AllowWideRows(bool allow) { gWideAllowed = allow; }
+
+#if KA_WIDE_TURN_ROWS
+bool WideRows() {
+    static const bool present = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                                __builtin_cpu_supports("avx512vl");
+    return gWideAllowed && present;
+}
+
+// GCC 12 warns inside its own AVX-512 headers (their undefined-register
+// placeholders) wherever these intrinsics are inlined.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+namespace {
+
+// Div360 of sixteen positions: the same three roundings, lane by lane.
+__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i Div360x16(__m512i t) {
+    const __mmask16 negative = _mm512_cmplt_epi32_mask(t, _mm512_setzero_si512());
+    const __m512 half = _mm512_mask_blend_ps(negative, _mm512_set1_ps(0.5f), _mm512_set1_ps(-0.5f));
+    const __m512 f = _mm512_add_ps(_mm512_cvtepi32_ps(t), half);
+    return _mm512_cvttps_epi32(_mm512_mul_ps(f, _mm512_set1_ps(1.0f / 360.0f)));
+}
+
+// Entries q of a table for sixteen quotients q (less the table's first)
+// that lie within base .. base + 31.
+__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i Look(const int32_t* tab,
+                                                                                     int32_t base, __m512i q) {
+    const __m512i lo = _mm512_loadu_si512(tab + base), hi = _mm512_loadu_si512(tab + base + 16);
+    return _mm512_permutex2var_epi32(lo, _mm512_sub_epi32(q, _mm512_set1_epi32(base)), hi);
+}
+
+}  // namespace
+
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void WideTableRow(uint16_t* __restrict out, int n, int32_t tx,
+                                                                       int32_t ty, int32_t c, int32_t s,
+                                                                       const int32_t* tabX, int32_t firstX,
+                                                                       const int32_t* tabY, int32_t firstY,
+                                                                       SourceWords src) {
+    const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m512i stepX = _mm512_mullo_epi32(lanes, _mm512_set1_epi32(c));
+    const __m512i stepY = _mm512_mullo_epi32(lanes, _mm512_set1_epi32(s));
+    const __m512i zero = _mm512_setzero_si512(), one = _mm512_set1_epi32(1);
+    const __m512i parity = _mm512_set1_epi32(src.parity);
+    for (int i = 0; i < n; i += 16) {
+        // Lanes past the row's end compute garbage that is neither read
+        // through nor stored; the windows start at the smaller quotient of
+        // the first and the last lane that count.
+        const int last = std::min(15, n - 1 - i);
+        const __mmask16 valid = static_cast<__mmask16>((2u << last) - 1);
+        const int32_t x0 = tx + i * c, y0 = ty + i * s;
+        const int32_t baseX = std::min(Div360(x0), Div360(x0 + last * c)) - firstX;
+        const int32_t baseY = std::min(Div360(y0), Div360(y0 + last * s)) - firstY;
+        const __m512i qx = _mm512_sub_epi32(Div360x16(_mm512_add_epi32(_mm512_set1_epi32(x0), stepX)),
+                                            _mm512_set1_epi32(firstX));
+        const __m512i qy = _mm512_sub_epi32(Div360x16(_mm512_add_epi32(_mm512_set1_epi32(y0), stepY)),
+                                            _mm512_set1_epi32(firstY));
+        const __m512i o = _mm512_add_epi32(Look(tabX, baseX, qx), Look(tabY, baseY, qy));
+        const __mmask16 take = _mm512_mask_cmpge_epi32_mask(valid, o, zero);
+        const __m512i k = _mm512_add_epi32(o, parity);
+        const __m512i words = _mm512_mask_i32gather_epi32(zero, take, _mm512_srai_epi32(k, 1), src.words, 4);
+        const __m512i v = _mm512_srlv_epi32(words, _mm512_slli_epi32(_mm512_and_si512(k, one), 4));
+        _mm256_mask_storeu_epi16(out + i, valid, _mm512_cvtepi32_epi16(v));
+    }
+}
+#pragma GCC diagnostic pop
+#else
+bool WideRows() { return false; }
+void WideTableRow(uint16_t*, int, int32_t, int32_t, int32_t, int32_t, const int32_t*, int32_t, const int32_t*, int32_t,
+                  SourceWords) {}
+#endif
 
 KA_FX_KERNEL void StoreRow(uint16_t* __restrict d, const uint16_t* __restrict v, int n) {
     for (int i = 0; i < n; ++i) d[i] = v[i] != 0 ? v[i] : d[i];

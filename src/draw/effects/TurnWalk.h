@@ -2,8 +2,10 @@
 // pixel, their quotients by 360 (a float division, exact over the range
 // where the walk uses it), the source column and row each quotient samples
 // through per-axis tables built from the member's own maps, then branch-free
-// reads and the member's stores. Boxes whose positions reach too far take a
-// straightforward 64-bit walk with the same maps.
+// reads and the member's stores. Where the processor has AVX-512 one row
+// kernel does all of that for every member, sixteen pixels at a time. Boxes
+// whose positions reach too far take a straightforward 64-bit walk with the
+// same maps.
 #pragma once
 
 #include <algorithm>
@@ -63,7 +65,9 @@ constexpr int32_t kOff = -(1 << 30);
 
 // One axis as a table over the quotients the walk reaches: the sampled
 // column, or row times pitch, or kOff. fill(out, q0, count) writes the
-// entries of quotients q0 .. q0 + count - 1.
+// entries of quotients q0 .. q0 + count - 1; kTablePad more entries follow,
+// so that the wide row kernel may load 32 entries from any of them.
+constexpr int kTablePad = 32;
 struct AxisTable {
     int64_t first = 0;              // quotient of entry 0
     int64_t lo = 0, hi = -1;        // the quotients that sample anything lie in lo..hi
@@ -72,7 +76,7 @@ struct AxisTable {
     void Build(int64_t q0, int64_t q1, bool tiled, Fill&& fill) {
         first = q0;
         const int count = static_cast<int>(q1 - q0 + 1);
-        v.resize(static_cast<size_t>(count));
+        v.resize(static_cast<size_t>(count + kTablePad));
         fill(v.data(), q0, count);
         if (tiled) {  // every quotient samples
             lo = q0, hi = q1;
@@ -168,6 +172,33 @@ void PlainOffsets(int32_t* out, int n, int32_t tx, int32_t ty, int32_t c, int32_
                   int32_t w, int32_t h, int32_t pitch);
 void GatherOffsets(uint16_t* out, const int32_t* offsets, int n, const uint16_t* src);
 
+// The source read as aligned 32-bit words, so that the wide kernel can
+// gather pixels sixteen at a time: pixel o (counted from src) is the low or
+// the high half of word (o + parity) >> 1. Surfaces start every row on a
+// 32-byte boundary and hold whole multiples of 32 bytes, so the word around
+// any source pixel lies inside the surface.
+typedef uint32_t __attribute__((__may_alias__)) SourceWord;
+struct SourceWords {
+    const SourceWord* words;
+    int32_t parity;
+    explicit SourceWords(const uint16_t* src)
+        : words(reinterpret_cast<const SourceWord*>(reinterpret_cast<uintptr_t>(src) & ~uintptr_t{3})),
+          parity(static_cast<int32_t>(reinterpret_cast<uintptr_t>(src) >> 1 & 1)) {}
+};
+
+// Whether the wide row kernel runs: the processor has AVX-512 and tests have
+// not turned it off (AllowWideRows(false) makes every member take the
+// kernels above, so that both can be checked on one machine).
+bool WideRows();
+void AllowWideRows(bool allow);
+
+// The n pixels of one box row, 0 where the source test fails, for every
+// member: what RowIndices and GatherRow give, sixteen pixels at a time. Each
+// group of sixteen quotients spans at most 17 table entries, which are
+// looked up in a 32-entry window of each table held in registers.
+void WideTableRow(uint16_t* out, int n, int32_t tx, int32_t ty, int32_t c, int32_t s, const int32_t* tabX,
+                  int32_t firstX, const int32_t* tabY, int32_t firstY, SourceWords src);
+
 // d[i] = v[i] where v[i] is not 0.
 void StoreRow(uint16_t* d, const uint16_t* v, int n);
 
@@ -210,6 +241,8 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
     static std::vector<uint16_t> pixels;
     indices.resize(static_cast<size_t>(n));
     pixels.resize(static_cast<size_t>(n));
+    const bool wide = WideRows();
+    const SourceWords words(p.src);
     static AxisTable tabX, tabY;
     auto fill = [&m](bool x, int64_t scale) {
         return [&m, x, scale](int32_t* out, int64_t q0, int count) {
@@ -238,7 +271,10 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         if (k <= 0) continue;
         const int32_t tx0 = static_cast<int32_t>(tx + i0 * t.cosA), ty0 = static_cast<int32_t>(ty + i0 * t.sinA);
         const int32_t c = static_cast<int32_t>(t.cosA), s = static_cast<int32_t>(t.sinA);
-        if constexpr (Member::kDirect) {
+        if (wide) {
+            WideTableRow(pixels.data(), k, tx0, ty0, c, s, tabX.v.data(), static_cast<int32_t>(tabX.first),
+                         tabY.v.data(), static_cast<int32_t>(tabY.first), words);
+        } else if constexpr (Member::kDirect) {
             int32_t* offsets = reinterpret_cast<int32_t*>(indices.data());
             PlainOffsets(offsets, k, tx0, ty0, c, s, static_cast<int32_t>(m.cx2), static_cast<int32_t>(m.cy2),
                          static_cast<int32_t>(m.w), static_cast<int32_t>(m.h), static_cast<int32_t>(p.srcPitch));

@@ -1,7 +1,8 @@
 // The rotation family's fast walk against a straightforward one written out
 // here from the rules (every box pixel, 64-bit positions, one division per
 // axis and pixel): random angles, zooms, boxes, virtual screens and source
-// rectangles, in both pixel formats; and the exact division it rests on.
+// rectangles, in both pixel formats, through the wide row kernel (where the
+// processor has it) and the portable ones; and the exact division it rests on.
 #include <cmath>
 #include <cstdlib>
 
@@ -138,7 +139,27 @@ TEST(TurnWalk, Div360IsExactOverItsWholeRange) {
         if (kafx::Div360(t) != t / 360) FAIL() << t;
 }
 
-TEST_F(TurnWalkTest, EveryMemberMatchesThePixelByPixelWalk) {
+namespace {
+
+// Both row kernels on the same cases; the wide one is allowed again after.
+class BothKernels : public TurnWalkTest, public testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        TurnWalkTest::SetUp();
+        kafx::AllowWideRows(GetParam());
+    }
+    void TearDown() override {
+        kafx::AllowWideRows(true);
+        TurnWalkTest::TearDown();
+    }
+};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Kernels, BothKernels, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& i) { return i.param ? "Wide" : "Portable"; });
+
+TEST_P(BothKernels, EveryMemberMatchesThePixelByPixelWalk) {
     std::mt19937 rng(77);
     for (bool rgb555 : {false, true}) {
         OpenScreen(rgb555);
@@ -182,7 +203,7 @@ TEST_F(TurnWalkTest, FarBoxesTakeTheWideWalkWithTheSameResult) {
     }
 }
 
-TEST_F(TurnWalkTest, TiledZoomsMatchTheDivisionOverWholeRows) {
+TEST_P(BothKernels, TiledZoomsMatchTheDivisionOverWholeRows) {
     // A one-row source of a prime width, each column its own value, over the
     // whole screen: every box pixel shows which column its zoomed, mirrored
     // and wrapped quotient picked. The zooms step by quarters (whole and
