@@ -132,20 +132,32 @@ bool WideRows() {
 
 namespace {
 
-// Div360 of sixteen positions: the same three roundings, lane by lane.
+// Div360 of sixteen positions: the same three roundings, lane by lane
+// (0.5 takes the sign of t from one bit operation).
 __attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i Div360x16(__m512i t) {
-    const __mmask16 negative = _mm512_cmplt_epi32_mask(t, _mm512_setzero_si512());
-    const __m512 half = _mm512_mask_blend_ps(negative, _mm512_set1_ps(0.5f), _mm512_set1_ps(-0.5f));
-    const __m512 f = _mm512_add_ps(_mm512_cvtepi32_ps(t), half);
+    const __m512i half = _mm512_ternarylogic_epi32(t, _mm512_set1_epi32(INT32_MIN), _mm512_set1_epi32(0x3F000000),
+                                                   0xEA);  // (t & sign) | 0.5f
+    const __m512 f = _mm512_add_ps(_mm512_cvtepi32_ps(t), _mm512_castsi512_ps(half));
     return _mm512_cvttps_epi32(_mm512_mul_ps(f, _mm512_set1_ps(1.0f / 360.0f)));
 }
 
-// Entries q of a table for sixteen quotients q (less the table's first)
-// that lie within base .. base + 31.
+// The entries of a table for sixteen indices i within start .. start + 31
+// (start may lie among the spare entries before entry 0).
 __attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i Look(const int32_t* tab,
-                                                                                     int32_t base, __m512i q) {
-    const __m512i lo = _mm512_loadu_si512(tab + base), hi = _mm512_loadu_si512(tab + base + 16);
-    return _mm512_permutex2var_epi32(lo, _mm512_sub_epi32(q, _mm512_set1_epi32(base)), hi);
+                                                                                     int32_t start, __m512i i) {
+    const __m512i lo = _mm512_loadu_si512(tab + start), hi = _mm512_loadu_si512(tab + start + 16);
+    return _mm512_permutex2var_epi32(lo, i, hi);
+}
+
+// The pixels at sixteen source offsets where take is set, 0 elsewhere: the
+// aligned words around them, shifted down by a half where they are odd.
+__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m256i Pixels(const SourceWords& src,
+                                                                                       __m512i o, __mmask16 take) {
+    const __m512i k = _mm512_add_epi32(o, _mm512_set1_epi32(src.parity));
+    const __m512i words =
+        _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), take, _mm512_srai_epi32(k, 1), src.words, 4);
+    const __mmask16 odd = _mm512_test_epi32_mask(k, _mm512_set1_epi32(1));
+    return _mm512_cvtepi32_epi16(_mm512_mask_srli_epi32(words, odd, words, 16));
 }
 
 }  // namespace
@@ -156,29 +168,24 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void WideTableRow(uint16_t*
                                                                        const int32_t* tabY, int32_t firstY,
                                                                        SourceWords src) {
     const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    const __m512i stepX = _mm512_mullo_epi32(lanes, _mm512_set1_epi32(c));
-    const __m512i stepY = _mm512_mullo_epi32(lanes, _mm512_set1_epi32(s));
-    const __m512i zero = _mm512_setzero_si512(), one = _mm512_set1_epi32(1);
-    const __m512i parity = _mm512_set1_epi32(src.parity);
+    __m512i tX = _mm512_add_epi32(_mm512_set1_epi32(tx), _mm512_mullo_epi32(lanes, _mm512_set1_epi32(c)));
+    __m512i tY = _mm512_add_epi32(_mm512_set1_epi32(ty), _mm512_mullo_epi32(lanes, _mm512_set1_epi32(s)));
+    const __m512i stepX = _mm512_set1_epi32(16 * c), stepY = _mm512_set1_epi32(16 * s);
+    // Each window starts at the first lane's entry, or 16 entries before it.
+    const int32_t leadX = c < 0 ? 16 : 0, leadY = s < 0 ? 16 : 0;
     for (int i = 0; i < n; i += 16) {
         // Lanes past the row's end compute garbage that is neither read
-        // through nor stored; the windows start at the smaller quotient of
-        // the first and the last lane that count.
-        const int last = std::min(15, n - 1 - i);
-        const __mmask16 valid = static_cast<__mmask16>((2u << last) - 1);
-        const int32_t x0 = tx + i * c, y0 = ty + i * s;
-        const int32_t baseX = std::min(Div360(x0), Div360(x0 + last * c)) - firstX;
-        const int32_t baseY = std::min(Div360(y0), Div360(y0 + last * s)) - firstY;
-        const __m512i qx = _mm512_sub_epi32(Div360x16(_mm512_add_epi32(_mm512_set1_epi32(x0), stepX)),
-                                            _mm512_set1_epi32(firstX));
-        const __m512i qy = _mm512_sub_epi32(Div360x16(_mm512_add_epi32(_mm512_set1_epi32(y0), stepY)),
-                                            _mm512_set1_epi32(firstY));
-        const __m512i o = _mm512_add_epi32(Look(tabX, baseX, qx), Look(tabY, baseY, qy));
-        const __mmask16 take = _mm512_mask_cmpge_epi32_mask(valid, o, zero);
-        const __m512i k = _mm512_add_epi32(o, parity);
-        const __m512i words = _mm512_mask_i32gather_epi32(zero, take, _mm512_srai_epi32(k, 1), src.words, 4);
-        const __m512i v = _mm512_srlv_epi32(words, _mm512_slli_epi32(_mm512_and_si512(k, one), 4));
-        _mm256_mask_storeu_epi16(out + i, valid, _mm512_cvtepi32_epi16(v));
+        // through nor stored (their positions stay within 32 bits).
+        const __mmask16 valid = static_cast<__mmask16>(n - i >= 16 ? 0xFFFF : (1u << (n - i)) - 1);
+        const __m512i qx = Div360x16(tX), qy = Div360x16(tY);
+        const int32_t x0 = _mm512_cvtsi512_si32(qx), y0 = _mm512_cvtsi512_si32(qy);
+        const __m512i o =
+            _mm512_add_epi32(Look(tabX, x0 - leadX - firstX, _mm512_sub_epi32(qx, _mm512_set1_epi32(x0 - leadX))),
+                             Look(tabY, y0 - leadY - firstY, _mm512_sub_epi32(qy, _mm512_set1_epi32(y0 - leadY))));
+        const __mmask16 take = _mm512_mask_cmpge_epi32_mask(valid, o, _mm512_setzero_si512());
+        _mm256_mask_storeu_epi16(out + i, valid, Pixels(src, o, take));
+        tX = _mm512_add_epi32(tX, stepX);
+        tY = _mm512_add_epi32(tY, stepY);
     }
 }
 #pragma GCC diagnostic pop

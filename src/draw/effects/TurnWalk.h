@@ -65,26 +65,29 @@ constexpr int32_t kOff = -(1 << 30);
 
 // One axis as a table over the quotients the walk reaches: the sampled
 // column, or row times pitch, or kOff. fill(out, q0, count) writes the
-// entries of quotients q0 .. q0 + count - 1; kTablePad more entries follow,
-// so that the wide row kernel may load 32 entries from any of them.
-constexpr int kTablePad = 32;
+// entries of quotients q0 .. q0 + count - 1. kTableFront entries before
+// them and kTableBack after them are spare, so that the wide row kernel may
+// load 32 entries starting up to 16 entries before any entry.
+constexpr int kTableFront = 16, kTableBack = 32;
 struct AxisTable {
     int64_t first = 0;              // quotient of entry 0
     int64_t lo = 0, hi = -1;        // the quotients that sample anything lie in lo..hi
-    std::vector<int32_t> v;
+    std::vector<int32_t> v;         // the spare entries, then the entries
+    const int32_t* entries() const { return v.data() + kTableFront; }
     template <typename Fill>
     void Build(int64_t q0, int64_t q1, bool tiled, Fill&& fill) {
         first = q0;
         const int count = static_cast<int>(q1 - q0 + 1);
-        v.resize(static_cast<size_t>(count + kTablePad));
-        fill(v.data(), q0, count);
+        v.resize(static_cast<size_t>(kTableFront + count + kTableBack));
+        int32_t* e = v.data() + kTableFront;
+        fill(e, q0, count);
         if (tiled) {  // every quotient samples
             lo = q0, hi = q1;
             return;
         }
         lo = INT64_MAX, hi = INT64_MIN;
         for (int i = 0; i < count; ++i)
-            if (v[static_cast<size_t>(i)] != kOff) lo = std::min(lo, q0 + i), hi = std::max(hi, q0 + i);
+            if (e[i] != kOff) lo = std::min(lo, q0 + i), hi = std::max(hi, q0 + i);
     }
 };
 
@@ -193,9 +196,10 @@ bool WideRows();
 void AllowWideRows(bool allow);
 
 // The n pixels of one box row, 0 where the source test fails, for every
-// member: what RowIndices and GatherRow give, sixteen pixels at a time. Each
-// group of sixteen quotients spans at most 17 table entries, which are
-// looked up in a 32-entry window of each table held in registers.
+// member: what RowIndices and GatherRow give, sixteen pixels at a time. The
+// quotients of sixteen pixels lie within 16 of the first one's (above it
+// for a step >= 0, below it otherwise), so each table is looked up in a
+// 32-entry window held in registers.
 void WideTableRow(uint16_t* out, int n, int32_t tx, int32_t ty, int32_t c, int32_t s, const int32_t* tabX,
                   int32_t firstX, const int32_t* tabY, int32_t firstY, SourceWords src);
 
@@ -272,8 +276,8 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         const int32_t tx0 = static_cast<int32_t>(tx + i0 * t.cosA), ty0 = static_cast<int32_t>(ty + i0 * t.sinA);
         const int32_t c = static_cast<int32_t>(t.cosA), s = static_cast<int32_t>(t.sinA);
         if (wide) {
-            WideTableRow(pixels.data(), k, tx0, ty0, c, s, tabX.v.data(), static_cast<int32_t>(tabX.first),
-                         tabY.v.data(), static_cast<int32_t>(tabY.first), words);
+            WideTableRow(pixels.data(), k, tx0, ty0, c, s, tabX.entries(), static_cast<int32_t>(tabX.first),
+                         tabY.entries(), static_cast<int32_t>(tabY.first), words);
         } else if constexpr (Member::kDirect) {
             int32_t* offsets = reinterpret_cast<int32_t*>(indices.data());
             PlainOffsets(offsets, k, tx0, ty0, c, s, static_cast<int32_t>(m.cx2), static_cast<int32_t>(m.cy2),
@@ -282,7 +286,7 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         } else {
             RowIndices(indices.data(), k, tx0, ty0, c, s, static_cast<int32_t>(tabX.first),
                        static_cast<int32_t>(tabY.first));
-            GatherRow<Member::kTiled>(pixels.data(), indices.data(), k, tabX.v.data(), tabY.v.data(), p.src);
+            GatherRow<Member::kTiled>(pixels.data(), indices.data(), k, tabX.entries(), tabY.entries(), p.src);
         }
         store(p.row(y) + i0, pixels.data(), k);
     }
