@@ -222,6 +222,12 @@ int kaDraw::MysteryLayer(int Px1, int Py1, int Px2, int Py2, int Angle, float Zo
         MysteryMap m({t.cx2, t.cy2, a.w, a.h}, zooms, Red, Green, Blue);
         Factor r, g, b;
         const kafx::Format f = kafx::CurrentFormat();
+        if (kafx::WideRows()) {
+            kafx::WalkBox(a, p, t, m, [&](uint16_t* d, const uint16_t* v, int n) {
+                kafx::WideRecolourRow(d, v, n, m.red, m.green, m.blue, f.shiftR2, f.shiftG2, f.shiftB2, f.unused);
+            });
+            return;
+        }
         if (ExactFactor(Red, &r) && ExactFactor(Green, &g) && ExactFactor(Blue, &b)) {
             kafx::WalkBox(a, p, t, m, [&](uint16_t* d, const uint16_t* v, int n) { RecolourRow(d, v, n, f, r, g, b); });
             return;

@@ -69,7 +69,8 @@ template <bool Wrap>
                                                float invSize, int32_t scale) {
     const float a = static_cast<float>(n) * inv;
     const int32_t lo = static_cast<int32_t>(a * below), hi = static_cast<int32_t>(a * above);
-    int32_t m = std::abs(static_cast<int32_t>(a));
+    // Where the two agree, trunc(a) (which lies between them) is lo too.
+    int32_t m = std::abs(lo);
     if (Wrap) m -= size * static_cast<int32_t>((static_cast<float>(m) + 0.5f) * invSize);
     const int32_t sure = -static_cast<int32_t>(lo == hi);  // all ones or none, to select without a branch
     return (m * scale & sure) | (kUnsure & ~sure);
@@ -188,11 +189,34 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void WideTableRow(uint16_t*
         tY = _mm512_add_epi32(tY, stepY);
     }
 }
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void WideRecolourRow(uint16_t* __restrict d,
+                                                                          const uint16_t* __restrict v, int n,
+                                                                          const uint16_t* red, const uint16_t* green,
+                                                                          const uint16_t* blue, int shiftR, int shiftG,
+                                                                          int shiftB, uint16_t unused) {
+    const __m512i tr = _mm512_loadu_si512(red), tg = _mm512_loadu_si512(green), tb = _mm512_loadu_si512(blue);
+    const __m128i sr = _mm_cvtsi32_si128(shiftR), sg = _mm_cvtsi32_si128(shiftG), sb = _mm_cvtsi32_si128(shiftB);
+    const __m512i none = _mm512_set1_epi16(static_cast<short>(unused));
+    for (int i = 0; i < n; i += 32) {
+        const __mmask32 lanes = n - i >= 32 ? ~__mmask32{0} : static_cast<__mmask32>((1u << (n - i)) - 1);
+        const __m512i x = _mm512_maskz_loadu_epi16(lanes, v + i);
+        // The permutes read the low five bits of each index: the field, or
+        // entry 0 where the pixel splits to black.
+        const __mmask32 coloured = static_cast<__mmask32>(~_mm512_test_epi16_mask(x, none));
+        const __m512i r = _mm512_permutexvar_epi16(_mm512_maskz_srl_epi16(coloured, x, sr), tr);
+        const __m512i g = _mm512_permutexvar_epi16(_mm512_maskz_srl_epi16(coloured, x, sg), tg);
+        const __m512i b = _mm512_permutexvar_epi16(_mm512_maskz_srl_epi16(coloured, x, sb), tb);
+        _mm512_mask_storeu_epi16(d + i, _mm512_mask_test_epi16_mask(lanes, x, x),
+                                 _mm512_ternarylogic_epi32(r, g, b, 0xFE));  // r | g | b
+    }
+}
 #pragma GCC diagnostic pop
 #else
 bool WideRows() { return false; }
 void WideTableRow(uint16_t*, int, int32_t, int32_t, int32_t, int32_t, const int32_t*, int32_t, const int32_t*, int32_t,
                   SourceWords) {}
+void WideRecolourRow(uint16_t*, const uint16_t*, int, const uint16_t*, const uint16_t*, const uint16_t*, int, int, int,
+                     uint16_t) {}
 #endif
 
 KA_FX_KERNEL void StoreRow(uint16_t* __restrict d, const uint16_t* __restrict v, int n) {

@@ -135,9 +135,18 @@ void FillZoomTiles(int32_t* out, int64_t q0, int count, int64_t centre, float zo
     } else {
         std::fill(out, out + count, kUnsure);
     }
-    if (unsure)
-        for (int i = 0; i < count; ++i)
+    if (!unsure) return;
+    // Few entries are unsure: blocks without any are passed over by a
+    // vectorised test.
+    constexpr int kBlock = 64;
+    for (int b = 0; b < count; b += kBlock) {
+        const int e = std::min(count, b + kBlock);
+        int32_t any = 0;
+        for (int i = b; i < e; ++i) any |= out[i] == kUnsure;
+        if (any == 0) continue;
+        for (int i = b; i < e; ++i)
             if (out[i] == kUnsure) out[i] = static_cast<int32_t>(map(q0 + i) * scale);
+    }
 }
 
 // Narrows columns i0..i1-1 of a row starting at t0 and stepping by step to
@@ -202,6 +211,12 @@ void AllowWideRows(bool allow);
 // 32-entry window held in registers.
 void WideTableRow(uint16_t* out, int n, int32_t tx, int32_t ty, int32_t c, int32_t s, const int32_t* tabX,
                   int32_t firstX, const int32_t* tabY, int32_t firstY, SourceWords src);
+
+// The mystery layer's store on the wide walk: where v[i] is not 0, d[i]
+// becomes red[r] | green[g] | blue[b] of its five-bit components r, g, b
+// (the fields at the given shifts; all 0 where a bit of unused is set).
+void WideRecolourRow(uint16_t* d, const uint16_t* v, int n, const uint16_t* red, const uint16_t* green,
+                     const uint16_t* blue, int shiftR, int shiftG, int shiftB, uint16_t unused);
 
 // d[i] = v[i] where v[i] is not 0.
 void StoreRow(uint16_t* d, const uint16_t* v, int n);

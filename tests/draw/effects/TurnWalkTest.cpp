@@ -165,6 +165,9 @@ TEST_P(BothKernels, EveryMemberMatchesThePixelByPixelWalk) {
         OpenScreen(rgb555);
         kaDraw::SetSpriteColor(0);
         const int obj = RandomSprite(90, 70, 5);
+        if (rgb555)  // the bit no field covers, on some pixels: recoloured as black
+            for (int y = 0; y < 70; ++y)
+                for (int x = y % 7; x < 90; x += 7) Sprite[obj].Object->row(y)[x] |= 0x8000;
         Randomise(DDBack, 11, false);
         const auto noise = Snapshot();
         for (Kind kind : {Kind::Rotate, Kind::Tile, Kind::Zoom, Kind::TileZoom, Kind::Mystery}) {
