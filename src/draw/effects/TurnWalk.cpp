@@ -66,14 +66,14 @@ namespace {
 // is below size.
 template <bool Wrap>
 [[gnu::always_inline]] inline int32_t ZoomTile(int32_t n, float inv, float below, float above, int32_t size,
-                                               float invSize, int32_t scale) {
+                                               float invSize, int32_t scale, int32_t* unsure) {
     const float a = static_cast<float>(n) * inv;
     const int32_t lo = static_cast<int32_t>(a * below), hi = static_cast<int32_t>(a * above);
     // Where the two agree, trunc(a) (which lies between them) is lo too.
     int32_t m = std::abs(lo);
     if (Wrap) m -= size * static_cast<int32_t>((static_cast<float>(m) + 0.5f) * invSize);
-    const int32_t sure = -static_cast<int32_t>(lo == hi);  // all ones or none, to select without a branch
-    return (m * scale & sure) | (kUnsure & ~sure);
+    *unsure |= lo != hi;
+    return lo != hi ? kUnsure : m * scale;
 }
 
 }  // namespace
@@ -83,16 +83,21 @@ KA_FX_KERNEL bool ZoomTiles(int32_t* __restrict out, int count, int32_t n0, floa
     const float below = 1.0f - spread, above = 1.0f + spread;
     int32_t unsure = 0;
     if (wrap)
-        for (int i = 0; i < count; ++i) {
-            out[i] = ZoomTile<true>(n0 + i, inv, below, above, size, invSize, scale);
-            unsure |= out[i] == kUnsure;
-        }
+        for (int i = 0; i < count; ++i) out[i] = ZoomTile<true>(n0 + i, inv, below, above, size, invSize, scale, &unsure);
     else
-        for (int i = 0; i < count; ++i) {
-            out[i] = ZoomTile<false>(n0 + i, inv, below, above, size, invSize, scale);
-            unsure |= out[i] == kUnsure;
-        }
+        for (int i = 0; i < count; ++i)
+            out[i] = ZoomTile<false>(n0 + i, inv, below, above, size, invSize, scale, &unsure);
     return unsure != 0;
+}
+
+KA_FX_KERNEL int NextUnsureBlock(const int32_t* __restrict v, int from, int count) {
+    for (int b = from; b < count; b += kUnsureBlock) {
+        const int e = std::min(count, b + kUnsureBlock);
+        int32_t any = 0;
+        for (int i = b; i < e; ++i) any |= v[i] == kUnsure;
+        if (any != 0) return b;
+    }
+    return count;
 }
 
 KA_FX_KERNEL void PlainOffsets(int32_t* __restrict out, int n, int32_t tx, int32_t ty, int32_t c, int32_t s,

@@ -114,6 +114,11 @@ constexpr int32_t kUnsure = INT32_MIN;
 bool ZoomTiles(int32_t* out, int count, int32_t n0, float inv, float spread, int32_t size, float invSize,
                int32_t scale, bool wrap);
 
+// Few entries are unsure: the first block of kUnsureBlock entries from
+// `from` on that holds one (count where none does), by a vectorised test.
+constexpr int kUnsureBlock = 64;
+int NextUnsureBlock(const int32_t* v, int from, int count);
+
 // The tiled zoom tables: ZoomTiles, and the member's own map for the entries
 // it was unsure of (or for all of them where the zoom is 0, NaN or huge).
 template <typename Map>
@@ -136,17 +141,9 @@ void FillZoomTiles(int32_t* out, int64_t q0, int count, int64_t centre, float zo
         std::fill(out, out + count, kUnsure);
     }
     if (!unsure) return;
-    // Few entries are unsure: blocks without any are passed over by a
-    // vectorised test.
-    constexpr int kBlock = 64;
-    for (int b = 0; b < count; b += kBlock) {
-        const int e = std::min(count, b + kBlock);
-        int32_t any = 0;
-        for (int i = b; i < e; ++i) any |= out[i] == kUnsure;
-        if (any == 0) continue;
-        for (int i = b; i < e; ++i)
+    for (int b = NextUnsureBlock(out, 0, count); b < count; b = NextUnsureBlock(out, b + kUnsureBlock, count))
+        for (int i = b; i < std::min(count, b + kUnsureBlock); ++i)
             if (out[i] == kUnsure) out[i] = static_cast<int32_t>(map(q0 + i) * scale);
-    }
 }
 
 // Narrows columns i0..i1-1 of a row starting at t0 and stepping by step to
