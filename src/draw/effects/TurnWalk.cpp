@@ -168,17 +168,18 @@ __attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m25
 
 }  // namespace
 
-__attribute__((target("avx512f,avx512bw,avx512vl"))) void WideTableRow(uint16_t* __restrict out, int n, int32_t tx,
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void WideTableRow(uint16_t* __restrict d, int n, int32_t tx,
                                                                        int32_t ty, int32_t c, int32_t s,
                                                                        const int32_t* tabX, int32_t firstX,
                                                                        const int32_t* tabY, int32_t firstY,
-                                                                       SourceWords src) {
+                                                                       SourceWords src, bool opaqueOnly) {
     const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     __m512i tX = _mm512_add_epi32(_mm512_set1_epi32(tx), _mm512_mullo_epi32(lanes, _mm512_set1_epi32(c)));
     __m512i tY = _mm512_add_epi32(_mm512_set1_epi32(ty), _mm512_mullo_epi32(lanes, _mm512_set1_epi32(s)));
     const __m512i stepX = _mm512_set1_epi32(16 * c), stepY = _mm512_set1_epi32(16 * s);
     // Each window starts at the first lane's entry, or 16 entries before it.
     const int32_t leadX = c < 0 ? 16 : 0, leadY = s < 0 ? 16 : 0;
+    const __mmask16 every = opaqueOnly ? 0 : 0xFFFF;
     for (int i = 0; i < n; i += 16) {
         // Lanes past the row's end compute garbage that is neither read
         // through nor stored (their positions stay within 32 bits).
@@ -189,19 +190,22 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void WideTableRow(uint16_t*
             _mm512_add_epi32(Look(tabX, x0 - leadX - firstX, _mm512_sub_epi32(qx, _mm512_set1_epi32(x0 - leadX))),
                              Look(tabY, y0 - leadY - firstY, _mm512_sub_epi32(qy, _mm512_set1_epi32(y0 - leadY))));
         const __mmask16 take = _mm512_mask_cmpge_epi32_mask(valid, o, _mm512_setzero_si512());
-        _mm256_mask_storeu_epi16(out + i, valid, Pixels(src, o, take));
+        const __m256i px = Pixels(src, o, take);
+        const __mmask16 stored = _mm256_mask_test_epi16_mask(take, px, px) | (valid & every);
+        _mm256_mask_storeu_epi16(d + i, stored, px);
         tX = _mm512_add_epi32(tX, stepX);
         tY = _mm512_add_epi32(tY, stepY);
     }
 }
+
 __attribute__((target("avx512f,avx512bw,avx512vl"))) void WideRecolourRow(uint16_t* __restrict d,
                                                                           const uint16_t* __restrict v, int n,
-                                                                          const uint16_t* red, const uint16_t* green,
-                                                                          const uint16_t* blue, int shiftR, int shiftG,
-                                                                          int shiftB, uint16_t unused) {
-    const __m512i tr = _mm512_loadu_si512(red), tg = _mm512_loadu_si512(green), tb = _mm512_loadu_si512(blue);
-    const __m128i sr = _mm_cvtsi32_si128(shiftR), sg = _mm_cvtsi32_si128(shiftG), sb = _mm_cvtsi32_si128(shiftB);
-    const __m512i none = _mm512_set1_epi16(static_cast<short>(unused));
+                                                                          const Recolouring& colours) {
+    const __m512i tr = _mm512_loadu_si512(colours.red), tg = _mm512_loadu_si512(colours.green),
+                  tb = _mm512_loadu_si512(colours.blue);
+    const __m128i sr = _mm_cvtsi32_si128(colours.shiftR), sg = _mm_cvtsi32_si128(colours.shiftG),
+                  sb = _mm_cvtsi32_si128(colours.shiftB);
+    const __m512i none = _mm512_set1_epi16(static_cast<short>(colours.unused));
     for (int i = 0; i < n; i += 32) {
         const __mmask32 lanes = n - i >= 32 ? ~__mmask32{0} : static_cast<__mmask32>((1u << (n - i)) - 1);
         const __m512i x = _mm512_maskz_loadu_epi16(lanes, v + i);
@@ -219,9 +223,8 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void WideRecolourRow(uint16
 #else
 bool WideRows() { return false; }
 void WideTableRow(uint16_t*, int, int32_t, int32_t, int32_t, int32_t, const int32_t*, int32_t, const int32_t*, int32_t,
-                  SourceWords) {}
-void WideRecolourRow(uint16_t*, const uint16_t*, int, const uint16_t*, const uint16_t*, const uint16_t*, int, int, int,
-                     uint16_t) {}
+                  SourceWords, bool) {}
+void WideRecolourRow(uint16_t*, const uint16_t*, int, const Recolouring&) {}
 #endif
 
 KA_FX_KERNEL void StoreRow(uint16_t* __restrict d, const uint16_t* __restrict v, int n) {

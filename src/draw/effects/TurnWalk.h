@@ -52,6 +52,7 @@ Turn MakeTurn(const BoxArea& a, int angle, int64_t w, int64_t h);
 //                                      q = t / 360 samples, or -1 where the
 //                                      source test fails
 //   uint16_t Colour(uint16_t v)        what an opaque source pixel becomes
+//   const Recolouring* Colours()       the same for the wide walk (null: unchanged)
 //   void NextRow()                     steps maps that change per box row
 //   kRowMaps                           they do (the tables are rebuilt per row)
 //   kTiled                             every quotient samples (no -1)
@@ -201,19 +202,27 @@ struct SourceWords {
 bool WideRows();
 void AllowWideRows(bool allow);
 
-// The n pixels of one box row, 0 where the source test fails, for every
-// member: what RowIndices and GatherRow give, sixteen pixels at a time. The
+// A recolouring on the wide walk: an opaque pixel becomes
+// red[r] | green[g] | blue[b] of its five-bit components r, g, b (the fields
+// at the given shifts; all 0 where a bit of unused is set).
+struct Recolouring {
+    const uint16_t *red, *green, *blue;  // 32 entries each
+    int shiftR, shiftG, shiftB;
+    uint16_t unused;
+};
+
+// One box row of every member, sixteen pixels at a time: the quotients, the
+// source offsets through the axis tables, the pixels (0 where the source
+// test fails). With opaqueOnly the opaque ones are stored into d (the
+// member's store); without it all n go to d (for WideRecolourRow). The
 // quotients of sixteen pixels lie within 16 of the first one's (above it
 // for a step >= 0, below it otherwise), so each table is looked up in a
 // 32-entry window held in registers.
-void WideTableRow(uint16_t* out, int n, int32_t tx, int32_t ty, int32_t c, int32_t s, const int32_t* tabX,
-                  int32_t firstX, const int32_t* tabY, int32_t firstY, SourceWords src);
+void WideTableRow(uint16_t* d, int n, int32_t tx, int32_t ty, int32_t c, int32_t s, const int32_t* tabX,
+                  int32_t firstX, const int32_t* tabY, int32_t firstY, SourceWords src, bool opaqueOnly);
 
-// The mystery layer's store on the wide walk: where v[i] is not 0, d[i]
-// becomes red[r] | green[g] | blue[b] of its five-bit components r, g, b
-// (the fields at the given shifts; all 0 where a bit of unused is set).
-void WideRecolourRow(uint16_t* d, const uint16_t* v, int n, const uint16_t* red, const uint16_t* green,
-                     const uint16_t* blue, int shiftR, int shiftG, int shiftB, uint16_t unused);
+// Where v[i] is not 0, d[i] becomes its recolouring.
+void WideRecolourRow(uint16_t* d, const uint16_t* v, int n, const Recolouring& colours);
 
 // d[i] = v[i] where v[i] is not 0.
 void StoreRow(uint16_t* d, const uint16_t* v, int n);
@@ -236,7 +245,8 @@ void WalkEachPixel(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& 
 // Every visible box pixel (x, y) shows the member's source pixel at
 // (X(tx / 360), Y(ty / 360)) where that is opaque. Per row: the columns
 // where the source test can pass, their offsets through the axis tables,
-// the pixels, the stores.
+// the pixels, the stores (on the wide walk the member's own or its
+// Colours(); on the portable one through store).
 template <typename Member, typename Store>
 void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Store&& store) {
     // The extremes of a linear walk lie at the corners.
@@ -270,8 +280,10 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         };
     };
     auto build = [&](int64_t txLo, int64_t txHi, int64_t tyLo, int64_t tyHi) {
-        tabX.Build(txLo / 360, txHi / 360, Member::kTiled, fill(true, 1));
-        tabY.Build(tyLo / 360, tyHi / 360, Member::kTiled, fill(false, p.srcPitch));
+        // Positions here lie within the exact range of Div360.
+        auto q = [](int64_t t) { return Div360(static_cast<int32_t>(t)); };
+        tabX.Build(q(txLo), q(txHi), Member::kTiled, fill(true, 1));
+        tabY.Build(q(tyLo), q(tyHi), Member::kTiled, fill(false, p.srcPitch));
     };
     if (!Member::kRowMaps) build(txMin, txMax, tyMin, tyMax);
     for (int64_t y = a.sy; y < a.ey; ++y, m.NextRow()) {
@@ -281,16 +293,24 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
             const int64_t txEnd = tx + (n - 1) * t.cosA, tyEnd = ty + (n - 1) * t.sinA;
             build(std::min(tx, txEnd), std::max(tx, txEnd), std::min(ty, tyEnd), std::max(ty, tyEnd));
         }
-        LimitSpan(tx, t.cosA, tabX.lo, tabX.hi, &i0, &i1);
-        LimitSpan(ty, t.sinA, tabY.lo, tabY.hi, &i0, &i1);
+        if (!Member::kTiled) {  // tiled tables cover every quotient of the row
+            LimitSpan(tx, t.cosA, tabX.lo, tabX.hi, &i0, &i1);
+            LimitSpan(ty, t.sinA, tabY.lo, tabY.hi, &i0, &i1);
+        }
         const int k = static_cast<int>(i1 - i0);
         if (k <= 0) continue;
         const int32_t tx0 = static_cast<int32_t>(tx + i0 * t.cosA), ty0 = static_cast<int32_t>(ty + i0 * t.sinA);
         const int32_t c = static_cast<int32_t>(t.cosA), s = static_cast<int32_t>(t.sinA);
         if (wide) {
-            WideTableRow(pixels.data(), k, tx0, ty0, c, s, tabX.entries(), static_cast<int32_t>(tabX.first),
-                         tabY.entries(), static_cast<int32_t>(tabY.first), words);
-        } else if constexpr (Member::kDirect) {
+            const Recolouring* colours = m.Colours();
+            uint16_t* d = p.row(y) + i0;
+            WideTableRow(colours ? pixels.data() : d, k, tx0, ty0, c, s, tabX.entries(),
+                         static_cast<int32_t>(tabX.first), tabY.entries(), static_cast<int32_t>(tabY.first), words,
+                         colours == nullptr);
+            if (colours) WideRecolourRow(d, pixels.data(), k, *colours);
+            continue;
+        }
+        if constexpr (Member::kDirect) {
             int32_t* offsets = reinterpret_cast<int32_t*>(indices.data());
             PlainOffsets(offsets, k, tx0, ty0, c, s, static_cast<int32_t>(m.cx2), static_cast<int32_t>(m.cy2),
                          static_cast<int32_t>(m.w), static_cast<int32_t>(m.h), static_cast<int32_t>(p.srcPitch));
