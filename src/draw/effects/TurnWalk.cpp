@@ -133,8 +133,10 @@ bool WideRows() {
 
 // GCC 12 warns inside its own AVX-512 headers (their undefined-register
 // placeholders) wherever these intrinsics are inlined.
+#if !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 namespace {
 
@@ -219,7 +221,9 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void WideRecolourRow(uint16
                                  _mm512_ternarylogic_epi32(r, g, b, 0xFE));  // r | g | b
     }
 }
+#if !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 #else
 bool WideRows() { return false; }
 void WideTableRow(uint16_t*, int, int32_t, int32_t, int32_t, int32_t, const int32_t*, int32_t, const int32_t*, int32_t,
