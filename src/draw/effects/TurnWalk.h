@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -117,8 +118,17 @@ bool ZoomTiles(int32_t* out, int count, int32_t n0, float inv, float spread, int
 
 // Few entries are unsure: the first block of kUnsureBlock entries from
 // `from` on that holds one (count where none does), by a vectorised test.
-constexpr int kUnsureBlock = 64;
+constexpr int kUnsureBlock = 16;
 int NextUnsureBlock(const int32_t* v, int from, int count);
+
+// Whether |f| is a power of two (normal or subnormal; not 0, infinite or NaN).
+inline bool PowerOfTwo(float f) {
+    uint32_t b;
+    std::memcpy(&b, &f, sizeof b);
+    b &= 0x7FFFFFFF;
+    const uint32_t exponent = b >> 23, mantissa = b & 0x7FFFFF;
+    return mantissa == 0 ? exponent != 0 && exponent != 255 : exponent == 0 && (mantissa & (mantissa - 1)) == 0;
+}
 
 // The tiled zoom tables: ZoomTiles, and the member's own map for the entries
 // it was unsure of (or for all of them where the zoom is 0, NaN or huge).
@@ -129,10 +139,9 @@ void FillZoomTiles(int32_t* out, int64_t q0, int count, int64_t centre, float zo
     const int64_t n0 = q0 - centre, n1 = n0 + count;
     const bool small = n0 > -(1 << 24) && n1 < (1 << 24) && std::fabs(static_cast<double>(n0) * inv) < 0x1p21 &&
                        std::fabs(static_cast<double>(n1) * inv) < 0x1p21;
-    int exponent = 0;
     bool unsure = true;
     if (small && size < (1 << 30) && (size - 1) * scale < (1 << 30)) {
-        const bool exact = std::frexp(std::fabs(z), &exponent) == 0.5;
+        const bool exact = PowerOfTwo(zoom);
         // |a| is largest at an end of the range (with a margin for its rounding).
         const double reach = std::max(std::fabs(static_cast<double>(n0) * inv), std::fabs(static_cast<double>(n1) * inv));
         unsure = ZoomTiles(out, count, static_cast<int32_t>(n0), static_cast<float>(inv), exact ? 0.0f : 0x1p-20f,

@@ -5,6 +5,7 @@
 // processor has it) and the portable ones; and the exact division it rests on.
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "EffectTestSupport.h"
 #include "draw/effects/EffectPixels.h"
@@ -185,6 +186,24 @@ TEST_P(BothKernels, EveryMemberMatchesThePixelByPixelWalk) {
         }
     }
     OpenScreen(false);
+}
+
+TEST(TurnWalk, PowersOfTwoAreTheZoomsWhoseQuotientsNeedNoMargin) {
+    // Against frexp on random bit patterns and on every edge of the float
+    // range: 0, subnormals, the largest values, infinities and NaN.
+    std::mt19937 rng(3);
+    std::vector<float> values = {0.0f, -0.0f, 1.0f, -0.5f, 0x1p-149f, 0x1p-127f, 0x3p-140f, 0x1p127f, 0x1.8p127f,
+                                 INFINITY, -INFINITY, NAN, 3.0f, 0.75f, 1.0f + 0x1p-23f};
+    for (int i = 0; i < 100000; ++i) {
+        const uint32_t bits = i % 2 ? rng() : (rng() & 0xFF800000u) | (1u << (rng() % 23)) * (rng() % 2);
+        float f;
+        std::memcpy(&f, &bits, sizeof f);
+        values.push_back(f);
+    }
+    for (float f : values) {
+        int e = 0;
+        ASSERT_EQ(kafx::PowerOfTwo(f), std::frexp(std::fabs(static_cast<double>(f)), &e) == 0.5) << f;
+    }
 }
 
 TEST_F(TurnWalkTest, FarBoxesTakeTheWideWalkWithTheSameResult) {
