@@ -1,16 +1,18 @@
 // The non-template parts of the rotation family's walk: the turn's
 // constants, the span of a row that can pass a source test, and the row
 // kernels: the portable ones, built for AVX-512, AVX2 and the baseline, and
-// the wide one written for AVX-512.
+// one written for AVX-512 (every member, sixteen pixels at a time).
 #include "draw/effects/TurnWalk.h"
 
 #include "draw/effects/EffectPixels.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
-#define KA_WIDE_TURN_ROWS 1
+#define KA_AVX512_TURN_ROWS 1
+#define KA_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl")))
+#define KA_AVX512_INLINE __attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline
 #else
-#define KA_WIDE_TURN_ROWS 0
+#define KA_AVX512_TURN_ROWS 0
 #endif
 
 namespace kafx {
@@ -83,7 +85,8 @@ KA_FX_KERNEL bool ZoomTiles(int32_t* __restrict out, int count, int32_t n0, floa
     const float below = 1.0f - spread, above = 1.0f + spread;
     int32_t unsure = 0;
     if (wrap)
-        for (int i = 0; i < count; ++i) out[i] = ZoomTile<true>(n0 + i, inv, below, above, size, invSize, scale, &unsure);
+        for (int i = 0; i < count; ++i)
+            out[i] = ZoomTile<true>(n0 + i, inv, below, above, size, invSize, scale, &unsure);
     else
         for (int i = 0; i < count; ++i)
             out[i] = ZoomTile<false>(n0 + i, inv, below, above, size, invSize, scale, &unsure);
@@ -119,16 +122,16 @@ void GatherOffsets(uint16_t* __restrict out, const int32_t* __restrict offsets, 
 }
 
 namespace {
-bool gWideAllowed = true;
+bool gAvx512Allowed = true;
 }  // namespace
 
-void AllowWideRows(bool allow) { gWideAllowed = allow; }
+void AllowAvx512Rows(bool allow) { gAvx512Allowed = allow; }
 
-#if KA_WIDE_TURN_ROWS
-bool WideRows() {
+#if KA_AVX512_TURN_ROWS
+bool Avx512Rows() {
     static const bool present = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                                 __builtin_cpu_supports("avx512vl");
-    return gWideAllowed && present;
+    return gAvx512Allowed && present;
 }
 
 // GCC 12 warns inside its own AVX-512 headers (their undefined-register
@@ -142,7 +145,7 @@ namespace {
 
 // Div360 of sixteen positions: the same three roundings, lane by lane
 // (0.5 takes the sign of t from one bit operation).
-__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i Div360x16(__m512i t) {
+KA_AVX512_INLINE __m512i Div360x16(__m512i t) {
     const __m512i half = _mm512_ternarylogic_epi32(t, _mm512_set1_epi32(INT32_MIN), _mm512_set1_epi32(0x3F000000),
                                                    0xEA);  // (t & sign) | 0.5f
     const __m512 f = _mm512_add_ps(_mm512_cvtepi32_ps(t), _mm512_castsi512_ps(half));
@@ -151,16 +154,14 @@ __attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m51
 
 // The entries of a table for sixteen indices i within start .. start + 31
 // (start may lie among the spare entries before entry 0).
-__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m512i Look(const int32_t* tab,
-                                                                                     int32_t start, __m512i i) {
+KA_AVX512_INLINE __m512i Look(const int32_t* tab, int32_t start, __m512i i) {
     const __m512i lo = _mm512_loadu_si512(tab + start), hi = _mm512_loadu_si512(tab + start + 16);
     return _mm512_permutex2var_epi32(lo, i, hi);
 }
 
 // The pixels at sixteen source offsets where take is set, 0 elsewhere: the
 // aligned words around them, shifted down by a half where they are odd.
-__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m256i Pixels(const SourceWords& src,
-                                                                                       __m512i o, __mmask16 take) {
+KA_AVX512_INLINE __m256i Pixels(const SourceWords& src, __m512i o, __mmask16 take) {
     const __m512i k = _mm512_add_epi32(o, _mm512_set1_epi32(src.parity));
     const __m512i words =
         _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), take, _mm512_srai_epi32(k, 1), src.words, 4);
@@ -170,11 +171,9 @@ __attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline __m25
 
 }  // namespace
 
-__attribute__((target("avx512f,avx512bw,avx512vl"))) void WideTableRow(uint16_t* __restrict d, int n, int32_t tx,
-                                                                       int32_t ty, int32_t c, int32_t s,
-                                                                       const int32_t* tabX, int32_t firstX,
-                                                                       const int32_t* tabY, int32_t firstY,
-                                                                       SourceWords src, bool opaqueOnly) {
+KA_AVX512 void TableRowAvx512(uint16_t* __restrict d, int n, int32_t tx, int32_t ty, int32_t c, int32_t s,
+                              const int32_t* tabX, int32_t firstX, const int32_t* tabY, int32_t firstY,
+                              SourceWords src, bool opaqueOnly) {
     const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     __m512i tX = _mm512_add_epi32(_mm512_set1_epi32(tx), _mm512_mullo_epi32(lanes, _mm512_set1_epi32(c)));
     __m512i tY = _mm512_add_epi32(_mm512_set1_epi32(ty), _mm512_mullo_epi32(lanes, _mm512_set1_epi32(s)));
@@ -200,9 +199,8 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void WideTableRow(uint16_t*
     }
 }
 
-__attribute__((target("avx512f,avx512bw,avx512vl"))) void WideRecolourRow(uint16_t* __restrict d,
-                                                                          const uint16_t* __restrict v, int n,
-                                                                          const Recolouring& colours) {
+KA_AVX512 void RecolourRowAvx512(uint16_t* __restrict d, const uint16_t* __restrict v, int n,
+                                 const Recolouring& colours) {
     const __m512i tr = _mm512_loadu_si512(colours.red), tg = _mm512_loadu_si512(colours.green),
                   tb = _mm512_loadu_si512(colours.blue);
     const __m128i sr = _mm_cvtsi32_si128(colours.shiftR), sg = _mm_cvtsi32_si128(colours.shiftG),
@@ -225,10 +223,10 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) void WideRecolourRow(uint16
 #pragma GCC diagnostic pop
 #endif
 #else
-bool WideRows() { return false; }
-void WideTableRow(uint16_t*, int, int32_t, int32_t, int32_t, int32_t, const int32_t*, int32_t, const int32_t*, int32_t,
-                  SourceWords, bool) {}
-void WideRecolourRow(uint16_t*, const uint16_t*, int, const Recolouring&) {}
+bool Avx512Rows() { return false; }
+void TableRowAvx512(uint16_t*, int, int32_t, int32_t, int32_t, int32_t, const int32_t*, int32_t, const int32_t*,
+                    int32_t, SourceWords, bool) {}
+void RecolourRowAvx512(uint16_t*, const uint16_t*, int, const Recolouring&) {}
 #endif
 
 KA_FX_KERNEL void StoreRow(uint16_t* __restrict d, const uint16_t* __restrict v, int n) {

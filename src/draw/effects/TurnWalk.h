@@ -53,7 +53,7 @@ Turn MakeTurn(const BoxArea& a, int angle, int64_t w, int64_t h);
 //                                      q = t / 360 samples, or -1 where the
 //                                      source test fails
 //   uint16_t Colour(uint16_t v)        what an opaque source pixel becomes
-//   const Recolouring* Colours()       the same for the wide walk (null: unchanged)
+//   const Recolouring* Colours()       the same for the AVX-512 kernels (null: unchanged)
 //   void NextRow()                     steps maps that change per box row
 //   kRowMaps                           they do (the tables are rebuilt per row)
 //   kTiled                             every quotient samples (no -1)
@@ -68,7 +68,7 @@ constexpr int32_t kOff = -(1 << 30);
 // One axis as a table over the quotients the walk reaches: the sampled
 // column, or row times pitch, or kOff. fill(out, q0, count) writes the
 // entries of quotients q0 .. q0 + count - 1. kTableFront entries before
-// them and kTableBack after them are spare, so that the wide row kernel may
+// them and kTableBack after them are spare, so that the AVX-512 row kernel may
 // load 32 entries starting up to 16 entries before any entry.
 constexpr int kTableFront = 16, kTableBack = 32;
 struct AxisTable {
@@ -191,7 +191,7 @@ void PlainOffsets(int32_t* out, int n, int32_t tx, int32_t ty, int32_t c, int32_
                   int32_t w, int32_t h, int32_t pitch);
 void GatherOffsets(uint16_t* out, const int32_t* offsets, int n, const uint16_t* src);
 
-// The source read as aligned 32-bit words, so that the wide kernel can
+// The source read as aligned 32-bit words, so that the AVX-512 kernel can
 // gather pixels sixteen at a time: pixel o (counted from src) is the low or
 // the high half of word (o + parity) >> 1. Surfaces start every row on a
 // 32-byte boundary and hold whole multiples of 32 bytes, so the word around
@@ -205,13 +205,13 @@ struct SourceWords {
           parity(static_cast<int32_t>(reinterpret_cast<uintptr_t>(src) >> 1 & 1)) {}
 };
 
-// Whether the wide row kernel runs: the processor has AVX-512 and tests have
-// not turned it off (AllowWideRows(false) makes every member take the
-// kernels above, so that both can be checked on one machine).
-bool WideRows();
-void AllowWideRows(bool allow);
+// Whether the AVX-512 row kernels run: the processor has AVX-512 and tests
+// have not turned them off (AllowAvx512Rows(false) makes every member take
+// the kernels above, so that both can be checked on one machine).
+bool Avx512Rows();
+void AllowAvx512Rows(bool allow);
 
-// A recolouring on the wide walk: an opaque pixel becomes
+// A recolouring on the AVX-512 kernels: an opaque pixel becomes
 // red[r] | green[g] | blue[b] of its five-bit components r, g, b (the fields
 // at the given shifts; all 0 where a bit of unused is set).
 struct Recolouring {
@@ -223,15 +223,15 @@ struct Recolouring {
 // One box row of every member, sixteen pixels at a time: the quotients, the
 // source offsets through the axis tables, the pixels (0 where the source
 // test fails). With opaqueOnly the opaque ones are stored into d (the
-// member's store); without it all n go to d (for WideRecolourRow). The
+// member's store); without it all n go to d (for RecolourRowAvx512). The
 // quotients of sixteen pixels lie within 16 of the first one's (above it
 // for a step >= 0, below it otherwise), so each table is looked up in a
 // 32-entry window held in registers.
-void WideTableRow(uint16_t* d, int n, int32_t tx, int32_t ty, int32_t c, int32_t s, const int32_t* tabX,
-                  int32_t firstX, const int32_t* tabY, int32_t firstY, SourceWords src, bool opaqueOnly);
+void TableRowAvx512(uint16_t* d, int n, int32_t tx, int32_t ty, int32_t c, int32_t s, const int32_t* tabX,
+                    int32_t firstX, const int32_t* tabY, int32_t firstY, SourceWords src, bool opaqueOnly);
 
 // Where v[i] is not 0, d[i] becomes its recolouring.
-void WideRecolourRow(uint16_t* d, const uint16_t* v, int n, const Recolouring& colours);
+void RecolourRowAvx512(uint16_t* d, const uint16_t* v, int n, const Recolouring& colours);
 
 // d[i] = v[i] where v[i] is not 0.
 void StoreRow(uint16_t* d, const uint16_t* v, int n);
@@ -254,7 +254,7 @@ void WalkEachPixel(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& 
 // Every visible box pixel (x, y) shows the member's source pixel at
 // (X(tx / 360), Y(ty / 360)) where that is opaque. Per row: the columns
 // where the source test can pass, their offsets through the axis tables,
-// the pixels, the stores (on the wide walk the member's own or its
+// the pixels, the stores (with AVX-512 the member's own or its
 // Colours(); on the portable one through store).
 template <typename Member, typename Store>
 void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Store&& store) {
@@ -276,7 +276,7 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
     static std::vector<uint16_t> pixels;
     indices.resize(static_cast<size_t>(n));
     pixels.resize(static_cast<size_t>(n));
-    const bool wide = WideRows();
+    const bool avx512 = Avx512Rows();
     const SourceWords words(p.src);
     static AxisTable tabX, tabY;
     auto fill = [&m](bool x, int64_t scale) {
@@ -310,13 +310,13 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         if (k <= 0) continue;
         const int32_t tx0 = static_cast<int32_t>(tx + i0 * t.cosA), ty0 = static_cast<int32_t>(ty + i0 * t.sinA);
         const int32_t c = static_cast<int32_t>(t.cosA), s = static_cast<int32_t>(t.sinA);
-        if (wide) {
+        if (avx512) {
             const Recolouring* colours = m.Colours();
             uint16_t* d = p.row(y) + i0;
-            WideTableRow(colours ? pixels.data() : d, k, tx0, ty0, c, s, tabX.entries(),
+            TableRowAvx512(colours ? pixels.data() : d, k, tx0, ty0, c, s, tabX.entries(),
                          static_cast<int32_t>(tabX.first), tabY.entries(), static_cast<int32_t>(tabY.first), words,
                          colours == nullptr);
-            if (colours) WideRecolourRow(d, pixels.data(), k, *colours);
+            if (colours) RecolourRowAvx512(d, pixels.data(), k, *colours);
             continue;
         }
         if constexpr (Member::kDirect) {

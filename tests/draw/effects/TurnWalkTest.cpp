@@ -1,7 +1,7 @@
 // The rotation family's fast walk against a straightforward one written out
 // here from the rules (every box pixel, 64-bit positions, one division per
 // axis and pixel): random angles, zooms, boxes, virtual screens and source
-// rectangles, in both pixel formats, through the wide row kernel (where the
+// rectangles, in both pixel formats, through the AVX-512 row kernel (where the
 // processor has it) and the portable ones; and the exact division it rests on.
 #include <cmath>
 #include <cstdlib>
@@ -142,15 +142,15 @@ TEST(TurnWalk, Div360IsExactOverItsWholeRange) {
 
 namespace {
 
-// Both row kernels on the same cases; the wide one is allowed again after.
+// Both row kernels on the same cases; the AVX-512 one is allowed again after.
 class BothKernels : public TurnWalkTest, public testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
         TurnWalkTest::SetUp();
-        kafx::AllowWideRows(GetParam());
+        kafx::AllowAvx512Rows(GetParam());
     }
     void TearDown() override {
-        kafx::AllowWideRows(true);
+        kafx::AllowAvx512Rows(true);
         TurnWalkTest::TearDown();
     }
 };
@@ -158,7 +158,7 @@ protected:
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Kernels, BothKernels, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& i) { return i.param ? "Wide" : "Portable"; });
+                         [](const testing::TestParamInfo<bool>& i) { return i.param ? "Avx512" : "Portable"; });
 
 TEST_P(BothKernels, EveryMemberMatchesThePixelByPixelWalk) {
     std::mt19937 rng(77);
