@@ -58,6 +58,7 @@ struct Axes {
     static constexpr bool kDirect = false;     // the plain rotation's maps
     void NextRow() {}
     uint16_t Colour(uint16_t v) const { return v; }
+    const kafx::Recolouring* Colours() const { return nullptr; }
 };
 
 struct PlainMap : Axes {
@@ -163,13 +164,18 @@ struct MysteryMap : TiledMap {
     float ZoomY() const { return zooms.y; }
     RowZooms zooms;
     uint16_t red[32], green[32], blue[32];
+    kafx::Recolouring colours;
     MysteryMap(const Axes& a, const RowZooms& z, float r, float g, float b) : TiledMap(a), zooms(z) {
         for (int k = 0; k < 32; ++k) {
             red[k] = kafx::Pack5Clamped(kafx::Scaled(k, r), 0, 0);
             green[k] = kafx::Pack5Clamped(0, kafx::Scaled(k, g), 0);
             blue[k] = kafx::Pack5Clamped(0, 0, kafx::Scaled(k, b));
         }
+        const kafx::Format f = kafx::CurrentFormat();
+        colours = {red, green, blue, f.shiftR2, f.shiftG2, f.shiftB2, f.unused};
     }
+    MysteryMap(const MysteryMap&) = delete;  // colours points into it
+    const kafx::Recolouring* Colours() const { return &colours; }
     void NextRow() { zooms.Step(); }
     int64_t X(int64_t q) const { return Tile(Zoomed(q - cx2, zooms.x), mw); }
     int64_t Y(int64_t q) const { return Tile(Zoomed(q - cy2, zooms.y), mh); }

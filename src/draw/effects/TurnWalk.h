@@ -2,8 +2,10 @@
 // pixel, their quotients by 360 (a float division, exact over the range
 // where the walk uses it), the source column and row each quotient samples
 // through per-axis tables built from the member's own maps, then branch-free
-// reads and the member's stores. Boxes whose positions reach too far take a
-// straightforward 64-bit walk with the same maps.
+// reads and the member's stores. Where the processor has AVX-512 one row
+// kernel does all of that for every member, sixteen pixels at a time. Boxes
+// whose positions reach too far take a straightforward 64-bit walk with the
+// same maps.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -50,6 +53,7 @@ Turn MakeTurn(const BoxArea& a, int angle, int64_t w, int64_t h);
 //                                      q = t / 360 samples, or -1 where the
 //                                      source test fails
 //   uint16_t Colour(uint16_t v)        what an opaque source pixel becomes
+//   const Recolouring* Colours()       the same for the AVX-512 kernels (null: unchanged)
 //   void NextRow()                     steps maps that change per box row
 //   kRowMaps                           they do (the tables are rebuilt per row)
 //   kTiled                             every quotient samples (no -1)
@@ -63,24 +67,29 @@ constexpr int32_t kOff = -(1 << 30);
 
 // One axis as a table over the quotients the walk reaches: the sampled
 // column, or row times pitch, or kOff. fill(out, q0, count) writes the
-// entries of quotients q0 .. q0 + count - 1.
+// entries of quotients q0 .. q0 + count - 1. kTableFront entries before
+// them and kTableBack after them are spare, so that the AVX-512 row kernel may
+// load 32 entries starting up to 16 entries before any entry.
+constexpr int kTableFront = 16, kTableBack = 32;
 struct AxisTable {
     int64_t first = 0;              // quotient of entry 0
     int64_t lo = 0, hi = -1;        // the quotients that sample anything lie in lo..hi
-    std::vector<int32_t> v;
+    std::vector<int32_t> v;         // the spare entries, then the entries
+    const int32_t* entries() const { return v.data() + kTableFront; }
     template <typename Fill>
     void Build(int64_t q0, int64_t q1, bool tiled, Fill&& fill) {
         first = q0;
         const int count = static_cast<int>(q1 - q0 + 1);
-        v.resize(static_cast<size_t>(count));
-        fill(v.data(), q0, count);
+        v.resize(static_cast<size_t>(kTableFront + count + kTableBack));
+        int32_t* e = v.data() + kTableFront;
+        fill(e, q0, count);
         if (tiled) {  // every quotient samples
             lo = q0, hi = q1;
             return;
         }
         lo = INT64_MAX, hi = INT64_MIN;
         for (int i = 0; i < count; ++i)
-            if (v[static_cast<size_t>(i)] != kOff) lo = std::min(lo, q0 + i), hi = std::max(hi, q0 + i);
+            if (e[i] != kOff) lo = std::min(lo, q0 + i), hi = std::max(hi, q0 + i);
     }
 };
 
@@ -107,6 +116,20 @@ constexpr int32_t kUnsure = INT32_MIN;
 bool ZoomTiles(int32_t* out, int count, int32_t n0, float inv, float spread, int32_t size, float invSize,
                int32_t scale, bool wrap);
 
+// Few entries are unsure: the first block of kUnsureBlock entries from
+// `from` on that holds one (count where none does), by a vectorised test.
+constexpr int kUnsureBlock = 16;
+int NextUnsureBlock(const int32_t* v, int from, int count);
+
+// Whether |f| is a power of two (normal or subnormal; not 0, infinite or NaN).
+inline bool PowerOfTwo(float f) {
+    uint32_t b;
+    std::memcpy(&b, &f, sizeof b);
+    b &= 0x7FFFFFFF;
+    const uint32_t exponent = b >> 23, mantissa = b & 0x7FFFFF;
+    return mantissa == 0 ? exponent != 0 && exponent != 255 : exponent == 0 && (mantissa & (mantissa - 1)) == 0;
+}
+
 // The tiled zoom tables: ZoomTiles, and the member's own map for the entries
 // it was unsure of (or for all of them where the zoom is 0, NaN or huge).
 template <typename Map>
@@ -116,10 +139,9 @@ void FillZoomTiles(int32_t* out, int64_t q0, int count, int64_t centre, float zo
     const int64_t n0 = q0 - centre, n1 = n0 + count;
     const bool small = n0 > -(1 << 24) && n1 < (1 << 24) && std::fabs(static_cast<double>(n0) * inv) < 0x1p21 &&
                        std::fabs(static_cast<double>(n1) * inv) < 0x1p21;
-    int exponent = 0;
     bool unsure = true;
     if (small && size < (1 << 30) && (size - 1) * scale < (1 << 30)) {
-        const bool exact = std::frexp(std::fabs(z), &exponent) == 0.5;
+        const bool exact = PowerOfTwo(zoom);
         // |a| is largest at an end of the range (with a margin for its rounding).
         const double reach = std::max(std::fabs(static_cast<double>(n0) * inv), std::fabs(static_cast<double>(n1) * inv));
         unsure = ZoomTiles(out, count, static_cast<int32_t>(n0), static_cast<float>(inv), exact ? 0.0f : 0x1p-20f,
@@ -128,8 +150,9 @@ void FillZoomTiles(int32_t* out, int64_t q0, int count, int64_t centre, float zo
     } else {
         std::fill(out, out + count, kUnsure);
     }
-    if (unsure)
-        for (int i = 0; i < count; ++i)
+    if (!unsure) return;
+    for (int b = NextUnsureBlock(out, 0, count); b < count; b = NextUnsureBlock(out, b + kUnsureBlock, count))
+        for (int i = b; i < std::min(count, b + kUnsureBlock); ++i)
             if (out[i] == kUnsure) out[i] = static_cast<int32_t>(map(q0 + i) * scale);
 }
 
@@ -168,6 +191,48 @@ void PlainOffsets(int32_t* out, int n, int32_t tx, int32_t ty, int32_t c, int32_
                   int32_t w, int32_t h, int32_t pitch);
 void GatherOffsets(uint16_t* out, const int32_t* offsets, int n, const uint16_t* src);
 
+// The source read as aligned 32-bit words, so that the AVX-512 kernel can
+// gather pixels sixteen at a time: pixel o (counted from src) is the low or
+// the high half of word (o + parity) >> 1. Surfaces start every row on a
+// 32-byte boundary and hold whole multiples of 32 bytes, so the word around
+// any source pixel lies inside the surface.
+typedef uint32_t __attribute__((__may_alias__)) SourceWord;
+struct SourceWords {
+    const SourceWord* words;
+    int32_t parity;
+    explicit SourceWords(const uint16_t* src)
+        : words(reinterpret_cast<const SourceWord*>(reinterpret_cast<uintptr_t>(src) & ~uintptr_t{3})),
+          parity(static_cast<int32_t>(reinterpret_cast<uintptr_t>(src) >> 1 & 1)) {}
+};
+
+// Whether the AVX-512 row kernels run: the processor has AVX-512 and tests
+// have not turned them off (AllowAvx512Rows(false) makes every member take
+// the kernels above, so that both can be checked on one machine).
+bool Avx512Rows();
+void AllowAvx512Rows(bool allow);
+
+// A recolouring on the AVX-512 kernels: an opaque pixel becomes
+// red[r] | green[g] | blue[b] of its five-bit components r, g, b (the fields
+// at the given shifts; all 0 where a bit of unused is set).
+struct Recolouring {
+    const uint16_t *red, *green, *blue;  // 32 entries each
+    int shiftR, shiftG, shiftB;
+    uint16_t unused;
+};
+
+// One box row of every member, sixteen pixels at a time: the quotients, the
+// source offsets through the axis tables, the pixels (0 where the source
+// test fails). With opaqueOnly the opaque ones are stored into d (the
+// member's store); without it all n go to d (for RecolourRowAvx512). The
+// quotients of sixteen pixels lie within 16 of the first one's (above it
+// for a step >= 0, below it otherwise), so each table is looked up in a
+// 32-entry window held in registers.
+void TableRowAvx512(uint16_t* d, int n, int32_t tx, int32_t ty, int32_t c, int32_t s, const int32_t* tabX,
+                    int32_t firstX, const int32_t* tabY, int32_t firstY, SourceWords src, bool opaqueOnly);
+
+// Where v[i] is not 0, d[i] becomes its recolouring.
+void RecolourRowAvx512(uint16_t* d, const uint16_t* v, int n, const Recolouring& colours);
+
 // d[i] = v[i] where v[i] is not 0.
 void StoreRow(uint16_t* d, const uint16_t* v, int n);
 
@@ -189,7 +254,8 @@ void WalkEachPixel(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& 
 // Every visible box pixel (x, y) shows the member's source pixel at
 // (X(tx / 360), Y(ty / 360)) where that is opaque. Per row: the columns
 // where the source test can pass, their offsets through the axis tables,
-// the pixels, the stores.
+// the pixels, the stores (with AVX-512 the member's own or its
+// Colours(); on the portable one through store).
 template <typename Member, typename Store>
 void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Store&& store) {
     // The extremes of a linear walk lie at the corners.
@@ -210,6 +276,8 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
     static std::vector<uint16_t> pixels;
     indices.resize(static_cast<size_t>(n));
     pixels.resize(static_cast<size_t>(n));
+    const bool avx512 = Avx512Rows();
+    const SourceWords words(p.src);
     static AxisTable tabX, tabY;
     auto fill = [&m](bool x, int64_t scale) {
         return [&m, x, scale](int32_t* out, int64_t q0, int count) {
@@ -221,8 +289,10 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         };
     };
     auto build = [&](int64_t txLo, int64_t txHi, int64_t tyLo, int64_t tyHi) {
-        tabX.Build(txLo / 360, txHi / 360, Member::kTiled, fill(true, 1));
-        tabY.Build(tyLo / 360, tyHi / 360, Member::kTiled, fill(false, p.srcPitch));
+        // Positions here lie within the exact range of Div360.
+        auto q = [](int64_t t) { return Div360(static_cast<int32_t>(t)); };
+        tabX.Build(q(txLo), q(txHi), Member::kTiled, fill(true, 1));
+        tabY.Build(q(tyLo), q(tyHi), Member::kTiled, fill(false, p.srcPitch));
     };
     if (!Member::kRowMaps) build(txMin, txMax, tyMin, tyMax);
     for (int64_t y = a.sy; y < a.ey; ++y, m.NextRow()) {
@@ -232,12 +302,23 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
             const int64_t txEnd = tx + (n - 1) * t.cosA, tyEnd = ty + (n - 1) * t.sinA;
             build(std::min(tx, txEnd), std::max(tx, txEnd), std::min(ty, tyEnd), std::max(ty, tyEnd));
         }
-        LimitSpan(tx, t.cosA, tabX.lo, tabX.hi, &i0, &i1);
-        LimitSpan(ty, t.sinA, tabY.lo, tabY.hi, &i0, &i1);
+        if (!Member::kTiled) {  // tiled tables cover every quotient of the row
+            LimitSpan(tx, t.cosA, tabX.lo, tabX.hi, &i0, &i1);
+            LimitSpan(ty, t.sinA, tabY.lo, tabY.hi, &i0, &i1);
+        }
         const int k = static_cast<int>(i1 - i0);
         if (k <= 0) continue;
         const int32_t tx0 = static_cast<int32_t>(tx + i0 * t.cosA), ty0 = static_cast<int32_t>(ty + i0 * t.sinA);
         const int32_t c = static_cast<int32_t>(t.cosA), s = static_cast<int32_t>(t.sinA);
+        if (avx512) {
+            const Recolouring* colours = m.Colours();
+            uint16_t* d = p.row(y) + i0;
+            TableRowAvx512(colours ? pixels.data() : d, k, tx0, ty0, c, s, tabX.entries(),
+                         static_cast<int32_t>(tabX.first), tabY.entries(), static_cast<int32_t>(tabY.first), words,
+                         colours == nullptr);
+            if (colours) RecolourRowAvx512(d, pixels.data(), k, *colours);
+            continue;
+        }
         if constexpr (Member::kDirect) {
             int32_t* offsets = reinterpret_cast<int32_t*>(indices.data());
             PlainOffsets(offsets, k, tx0, ty0, c, s, static_cast<int32_t>(m.cx2), static_cast<int32_t>(m.cy2),
@@ -246,7 +327,7 @@ void WalkBox(const BoxArea& a, const BoxPixels& p, const Turn& t, Member& m, Sto
         } else {
             RowIndices(indices.data(), k, tx0, ty0, c, s, static_cast<int32_t>(tabX.first),
                        static_cast<int32_t>(tabY.first));
-            GatherRow<Member::kTiled>(pixels.data(), indices.data(), k, tabX.v.data(), tabY.v.data(), p.src);
+            GatherRow<Member::kTiled>(pixels.data(), indices.data(), k, tabX.entries(), tabY.entries(), p.src);
         }
         store(p.row(y) + i0, pixels.data(), k);
     }
