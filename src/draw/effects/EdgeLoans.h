@@ -27,7 +27,8 @@ struct EdgeLoans {
     // ex columns, and `spare` empty entries after the last one for kernels
     // that read whole vectors past the end of the row.
     void Reset(int ex, int spare) {
-        for (AlignedRow<uint16_t>& v : plane) v.Reset(static_cast<size_t>(ex) + 2 + static_cast<size_t>(spare), 1, true);
+        const size_t n = static_cast<size_t>(ex) + 2 + static_cast<size_t>(spare);
+        for (AlignedRow<uint16_t>& v : plane) v.Reset(n, 1, true);
     }
     const uint16_t* at(int c, int x) const { return plane[c].data() + x; }
     uint16_t* lent(int c) { return plane[c].data() + 1; }  // column 0's entry

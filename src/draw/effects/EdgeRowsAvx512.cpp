@@ -159,7 +159,8 @@ void Walk(const LayerArea& a, const LayerPixels& p) {
         a, p, kSpare, [&](const uint16_t* s, const uint16_t* d, EdgeLoans& l) { LendRow<Rgb555>(a.ex, s, d, l); },
         [&](const uint16_t* s, uint16_t* d, const uint16_t* s1, const uint16_t* d1, const EdgeLoans& up,
             const EdgeLoans& row, EdgeLoans& down) {
-            const Rows r{s, d, s1, d1, up.at(0, 1), up.at(1, 1), row.at(0, 0), row.at(1, 0), down.lent(0), down.lent(1)};
+            const Rows r{s, d, s1, d1, up.at(0, 1), up.at(1, 1),
+                         row.at(0, 0), row.at(1, 0), down.lent(0), down.lent(1)};
             if (s1 != nullptr)
                 DrawRow<Rgb555, true>(a.ex, r);
             else

@@ -351,7 +351,8 @@ template <typename F>
 
 KA_FX_KERNEL void EdgeRowsPortable(const LayerArea& a, const LayerPixels& p, kafx::Format f) {
     kafx::ForFormat(f, [&](auto fmt) __attribute__((always_inline)) {
-        auto lend = [&](const uint16_t* __restrict s, const uint16_t* __restrict d, EdgeLoans& l) __attribute__((always_inline)) {
+        auto lend = [&](const uint16_t* __restrict s, const uint16_t* __restrict d,
+                        EdgeLoans& l) __attribute__((always_inline)) {
             uint16_t* __restrict rb = l.lent(0);
             uint16_t* __restrict gn = l.lent(1);
             for (int x = 0; x < a.ex; ++x) Loan(fmt, s[x], d[x], rb[x], gn[x]);
