@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include <unistd.h>
+
 #include "assetgen/Bmp.h"
 #include "assetgen/Palette.h"
 #include "assetgen/PixelArt.h"
@@ -16,10 +18,19 @@ namespace {
 
 using namespace assetgen;
 
+// A file of this test process's own: ctest runs the cases as separate
+// processes at the same time, and one case rewriting a shared file while
+// another reads it made the reader see an empty legend.
+std::string OwnFile(const std::string& name) {
+    return std::string(KA_BINARY_DIR) + "/test-assets-" + std::to_string(getpid()) + "-" + name;
+}
+
 Palette TestPalette() {
-    const std::string path = std::string(KA_BINARY_DIR) + "/test-assets-palette.txt";
+    const std::string path = OwnFile("palette.txt");
     std::ofstream(path) << "# legend\n.  0000ff key\nK  000000 ink\nw  ffffff snow\nr  ff0000 red\n";
-    return Palette::Load(path);
+    Palette palette = Palette::Load(path);
+    std::remove(path.c_str());
+    return palette;
 }
 
 std::string LoadError(const std::string& text) {
@@ -33,9 +44,10 @@ std::string LoadError(const std::string& text) {
 }
 
 TEST(PictureSourceTest, ThePaletteMustStartWithTheBlueKey) {
-    const std::string path = std::string(KA_BINARY_DIR) + "/test-assets-bad-palette.txt";
+    const std::string path = OwnFile("bad-palette.txt");
     std::ofstream(path) << "K 000000 ink\n. 0000ff key\n";
     EXPECT_THROW(Palette::Load(path), std::runtime_error);
+    std::remove(path.c_str());
     EXPECT_EQ(TestPalette().IndexOfCode('.'), kKeyIndex);
 }
 
